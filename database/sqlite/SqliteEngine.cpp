@@ -1,0 +1,400 @@
+#include "database/sqlite/SqliteEngine.hpp"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "database/ConnectionString.hpp"
+#include "database/sqlite/AccessDialect.hpp"
+#include "database/sqlite/DatabaseFile.hpp"
+#include "database/sqlite/SqliteHandles.hpp"
+#include "database/sqlite/StatementCache.hpp"
+#include "database/sqlite/StorageFormat.hpp"
+
+namespace almanoria {
+
+namespace {
+
+using sqlite::ColumnKind;
+using sqlite::StatementHandle;
+using sqlite::StoredValue;
+using sqlite::TranslatedStatement;
+
+// Long enough for another program's commit, short enough that a held lock is reported.
+constexpr int kBusyTimeoutMilliseconds = 3000;
+constexpr int kCloseTimeoutMilliseconds = 250;
+constexpr std::size_t kCachedStatements = 16;
+
+// Leaves a statement reset and unbound on every way out, so that it holds no lock and no
+// snapshot between the program's statements.
+class StatementReset {
+  public:
+    explicit StatementReset(sqlite3_stmt* statement) : mStatement(statement) {}
+    ~StatementReset() {
+        sqlite3_reset(mStatement);
+        sqlite3_clear_bindings(mStatement);
+    }
+    StatementReset(const StatementReset&) = delete;
+    StatementReset& operator=(const StatementReset&) = delete;
+
+  private:
+    sqlite3_stmt* mStatement;
+};
+
+struct TableColumns {
+    std::vector<std::pair<std::string, ColumnKind>> Columns;  // in the table's order
+    bool HasAutonumber = false;
+
+    std::optional<ColumnKind> KindOf(std::string_view column) const {
+        const auto found = std::find_if(Columns.begin(), Columns.end(), [&](const auto& entry) {
+            return sqlite::SameName(entry.first, column);
+        });
+        if (found == Columns.end()) return std::nullopt;
+        return found->second;
+    }
+};
+
+std::string ColumnText(sqlite3_stmt* statement, int column) {
+    const unsigned char* text = sqlite3_column_text(statement, column);
+    if (!text) return {};
+    return std::string(reinterpret_cast<const char*>(text),
+                       static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+}
+
+Value ReadValue(sqlite3_stmt* statement, int column, std::optional<ColumnKind> kind) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_NULL:
+            return Value();
+        case SQLITE_INTEGER: {
+            const std::int64_t whole = sqlite3_column_int64(statement, column);
+            if (kind == ColumnKind::YesNo) return Value::YesNo(whole != 0);
+            return Value::Number(whole);
+        }
+        case SQLITE_FLOAT: {
+            const double floating = sqlite3_column_double(statement, column);
+            if (kind == ColumnKind::YesNo) return Value::YesNo(floating != 0.0);
+            return Value::Number(floating);
+        }
+        default: {
+            std::string text = ColumnText(statement, column);
+            if (kind == ColumnKind::DateTime) {
+                if (const auto date = sqlite::ParseAccessDate(text)) return Value::Date(*date);
+            } else if (kind == ColumnKind::YesNo) {
+                if (const auto yes = sqlite::ParseYesNoText(text)) return Value::YesNo(*yes);
+            }
+            // What does not read as its kind (another tool's data) is still shown.
+            return Value::Text(std::move(text));
+        }
+    }
+}
+
+bool IsBlankTail(std::string_view tail) {
+    return std::all_of(tail.begin(), tail.end(), [](char c) {
+        return c == ';' || std::isspace(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
+class SqliteEngine final : public Engine {
+  public:
+    explicit SqliteEngine(std::string path);
+    ~SqliteEngine() override;
+    SqliteEngine(const SqliteEngine&) = delete;
+    SqliteEngine& operator=(const SqliteEngine&) = delete;
+
+    void Execute(std::string_view statement) override { RunStatement(statement, nullptr); }
+    ResultRows Query(std::string_view statement) override {
+        ResultRows rows;
+        RunStatement(statement, &rows);
+        return rows;
+    }
+
+  private:
+    [[noreturn]] void RaiseOpenFailure(int resultCode) const;
+    void UseWriteAheadLog() noexcept;
+    void RestoreJournalMode() noexcept;
+    std::string ReadPragma(const std::string& pragma);
+
+    void RunStatement(std::string_view text, ResultRows* rows);
+    sqlite3_stmt* PrepareStatement(const TranslatedStatement& statement, StatementHandle& uncached);
+    std::vector<StoredValue> BindParameters(sqlite3_stmt* prepared,
+                                            const TranslatedStatement& statement);
+    std::optional<ColumnKind> KindOfTarget(const TranslatedStatement& statement,
+                                           const sqlite::ColumnTarget& target);
+    const TableColumns* FindTable(const std::string& name);
+    sqlite3* Database() const { return mDatabase.get(); }
+
+    std::string mPath;
+    sqlite::DatabaseHandle mDatabase;
+    sqlite::StatementCache mStatements{kCachedStatements};
+    std::unordered_map<std::string, TableColumns> mTables;  // by lower-case name
+    std::int64_t mIdentity = 0;
+    std::string mOpeningJournalMode;
+    bool mSwitchedJournal = false;
+};
+
+SqliteEngine::SqliteEngine(std::string path) : mPath(std::move(path)) {
+    sqlite::CheckDatabaseFile(mPath);
+
+    // No SQLITE_OPEN_CREATE: a file that vanished since the check is not made anew. A
+    // write-protected file opens read-only and its first write fails.
+    sqlite3* raw = nullptr;
+    const int opened = sqlite3_open_v2(sqlite::SqliteFileName(mPath).c_str(), &raw,
+                                       SQLITE_OPEN_READWRITE, nullptr);
+    mDatabase.reset(raw);
+    if (opened != SQLITE_OK) RaiseOpenFailure(opened);
+    sqlite3_extended_result_codes(Database(), 1);
+
+    // The file is the user's choice: its schema may not run code or change itself.
+    const int settings[] = {
+        sqlite3_db_config(Database(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr),
+        sqlite3_db_config(Database(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr),
+        sqlite3_db_config(Database(), SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr),
+        sqlite3_busy_timeout(Database(), kBusyTimeoutMilliseconds),
+    };
+    for (const int result : settings) {
+        if (result != SQLITE_OK) RaiseOpenFailure(result);
+    }
+
+    // SQLite reads nothing before the first statement; read the schema now, so that a file
+    // that is no database fails here, as the Access driver fails at its open.
+    const int read =
+        sqlite3_exec(Database(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (read != SQLITE_OK) RaiseOpenFailure(read);
+
+    UseWriteAheadLog();
+}
+
+SqliteEngine::~SqliteEngine() {
+    mStatements.Clear();
+    RestoreJournalMode();
+}
+
+void SqliteEngine::RaiseOpenFailure(int resultCode) const {
+    const int extended = Database() ? sqlite3_extended_errcode(Database()) : resultCode;
+    const char* message = Database() ? sqlite3_errmsg(Database()) : sqlite3_errstr(resultCode);
+    sqlite::RaiseFailure(extended != SQLITE_OK ? extended : resultCode,
+                         "Cannot open '" + mPath + "': " + (message ? message : "unknown error"));
+}
+
+// Each statement commits on its own; with a write-ahead log such a commit is cheap and, at
+// synchronous=NORMAL, still survives a crash of the program.
+void SqliteEngine::UseWriteAheadLog() noexcept {
+    try {
+        mOpeningJournalMode = sqlite::LowerName(ReadPragma("PRAGMA journal_mode"));
+        if (mOpeningJournalMode != "wal") {
+            if (sqlite3_db_readonly(Database(), "main") != 0) return;
+            if (!sqlite::CanUseWriteAheadLog(mPath)) return;
+            if (sqlite::LowerName(ReadPragma("PRAGMA journal_mode=WAL")) != "wal") return;
+            mSwitchedJournal = true;
+        }
+        ReadPragma("PRAGMA synchronous=NORMAL");
+    } catch (...) {
+        // The file keeps its own mode; it is no less usable for it.
+    }
+}
+
+void SqliteEngine::RestoreJournalMode() noexcept {
+    if (!mSwitchedJournal) return;
+    const bool isPlainWord =
+        !mOpeningJournalMode.empty() &&
+        std::all_of(mOpeningJournalMode.begin(), mOpeningJournalMode.end(),
+                    [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; });
+    try {
+        // Fails while another program has the file open; the file then stays in WAL mode,
+        // which SQLite reads as well. Closing need not wait long for that.
+        sqlite3_busy_timeout(Database(), kCloseTimeoutMilliseconds);
+        ReadPragma("PRAGMA journal_mode=" + (isPlainWord ? mOpeningJournalMode : "delete"));
+    } catch (...) {
+    }
+}
+
+std::string SqliteEngine::ReadPragma(const std::string& pragma) {
+    sqlite3_stmt* raw = nullptr;
+    const int prepared = sqlite3_prepare_v2(Database(), pragma.c_str(), -1, &raw, nullptr);
+    const StatementHandle statement(raw);
+    sqlite::CheckResult(Database(), prepared);
+    const int stepped = sqlite3_step(statement.get());
+    if (stepped == SQLITE_ROW) return ColumnText(statement.get(), 0);
+    sqlite::CheckResult(Database(), stepped);
+    return {};
+}
+
+void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
+    const TranslatedStatement statement = sqlite::TranslateAccessSql(text);
+    StatementHandle uncached;
+    sqlite3_stmt* prepared = PrepareStatement(statement, uncached);
+    const std::vector<StoredValue> bound = BindParameters(prepared, statement);
+    const StatementReset reset(prepared);
+
+    std::vector<std::optional<ColumnKind>> kinds;
+    if (rows) {
+        const int count = sqlite3_column_count(prepared);
+        int expression = 1000;
+        for (int column = 0; column < count; ++column) {
+            const char* name = sqlite3_column_name(prepared, column);
+            const char* origin = sqlite3_column_origin_name(prepared, column);
+            const std::string given = name ? name : "";
+            if (origin && sqlite::SameName(origin, given)) {
+                rows->ColumnNames.emplace_back(origin);  // as the table declares it
+            } else if (!origin && given.find('?') != std::string::npos) {
+                // An unnamed expression of literals, named as Access names it.
+                rows->ColumnNames.push_back("Expr" + std::to_string(expression++));
+            } else {
+                rows->ColumnNames.push_back(given);
+            }
+            const char* declared = sqlite3_column_decltype(prepared, column);
+            kinds.push_back(declared ? std::optional(sqlite::KindOfDeclaredType(declared))
+                                     : std::nullopt);
+        }
+    }
+
+    for (;;) {
+        const int stepped = sqlite3_step(prepared);
+        if (stepped == SQLITE_DONE) break;
+        if (stepped != SQLITE_ROW) sqlite::CheckResult(Database(), stepped);
+        if (!rows) continue;
+        std::vector<Value>& row = rows->Rows.emplace_back();
+        row.reserve(kinds.size());
+        for (std::size_t column = 0; column < kinds.size(); ++column) {
+            row.push_back(ReadValue(prepared, static_cast<int>(column), kinds[column]));
+        }
+    }
+
+    // SQLite's own last rowid moves with every insert, EventDates' too; the identity only
+    // with an insert into a table with an autonumber.
+    if (statement.Verb == sqlite::StatementVerb::Insert && sqlite3_changes(Database()) > 0) {
+        const TableColumns* table = FindTable(statement.TargetTable);
+        if (table && table->HasAutonumber) mIdentity = sqlite3_last_insert_rowid(Database());
+    }
+    if (statement.Verb == sqlite::StatementVerb::Other) mTables.clear();  // the schema may differ
+}
+
+sqlite3_stmt* SqliteEngine::PrepareStatement(const TranslatedStatement& statement,
+                                             StatementHandle& uncached) {
+    const bool isCached = statement.Verb != sqlite::StatementVerb::Other;
+    if (isCached) {
+        if (sqlite3_stmt* found = mStatements.Find(statement.Sql)) return found;
+    }
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int prepared = sqlite3_prepare_v2(
+        Database(), statement.Sql.c_str(), static_cast<int>(statement.Sql.size() + 1), &raw, &tail);
+    StatementHandle handle(raw);
+    sqlite::CheckResult(Database(), prepared);
+    if (!handle) {
+        sqlite::RaiseFailure(SQLITE_ERROR,
+                             "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
+                             "'SELECT', or 'UPDATE'.");
+    }
+    // A NUL in the text would end the statement early for SQLite.
+    const char* const end = statement.Sql.data() + statement.Sql.size();
+    if (tail && !IsBlankTail(std::string_view(tail, static_cast<std::size_t>(end - tail)))) {
+        sqlite::RaiseFailure(SQLITE_ERROR, "Characters found after end of SQL statement.");
+    }
+    if (isCached) return mStatements.Add(statement.Sql, std::move(handle));
+    uncached = std::move(handle);
+    return uncached.get();
+}
+
+std::vector<StoredValue> SqliteEngine::BindParameters(sqlite3_stmt* prepared,
+                                                      const TranslatedStatement& statement) {
+    std::vector<StoredValue> values;
+    values.reserve(statement.Parameters.size());
+    for (const sqlite::Parameter& parameter : statement.Parameters) {
+        const auto kind =
+            parameter.Target ? KindOfTarget(statement, *parameter.Target) : std::nullopt;
+        values.push_back(sqlite::StoreParameter(parameter, kind, mIdentity));
+    }
+    // The texts stay in values until the statement is reset, so SQLite need not copy them.
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const int index = static_cast<int>(i + 1);
+        const StoredValue& value = values[i];
+        int result = SQLITE_OK;
+        if (const auto* whole = std::get_if<std::int64_t>(&value)) {
+            result = sqlite3_bind_int64(prepared, index, *whole);
+        } else if (const auto* floating = std::get_if<double>(&value)) {
+            result = sqlite3_bind_double(prepared, index, *floating);
+        } else if (const auto* text = std::get_if<std::string>(&value)) {
+            result = sqlite3_bind_text64(prepared, index, text->data(), text->size(), nullptr,
+                                         SQLITE_UTF8);
+        } else {
+            result = sqlite3_bind_null(prepared, index);
+        }
+        if (result != SQLITE_OK) {
+            sqlite3_clear_bindings(prepared);
+            sqlite::CheckResult(Database(), result);
+        }
+    }
+    return values;
+}
+
+std::optional<ColumnKind> SqliteEngine::KindOfTarget(const TranslatedStatement& statement,
+                                                     const sqlite::ColumnTarget& target) {
+    const auto kindIn = [&](const std::string& tableName) -> std::optional<ColumnKind> {
+        const TableColumns* table = FindTable(tableName);
+        if (!table) return std::nullopt;
+        if (!target.Column.empty()) return table->KindOf(target.Column);
+        if (target.Position < 0 ||
+            static_cast<std::size_t>(target.Position) >= table->Columns.size())
+            return std::nullopt;
+        return table->Columns[static_cast<std::size_t>(target.Position)].second;
+    };
+    if (!target.Table.empty()) return kindIn(target.Table);
+    for (const std::string& table : statement.Tables) {
+        if (const auto kind = kindIn(table)) return kind;
+    }
+    return std::nullopt;
+}
+
+// Looked up once per table for the life of the connection, not per statement.
+const TableColumns* SqliteEngine::FindTable(const std::string& name) {
+    if (name.empty()) return nullptr;
+    const std::string key = sqlite::LowerName(name);
+    if (const auto known = mTables.find(key); known != mTables.end()) return &known->second;
+
+    sqlite3_stmt* raw = nullptr;
+    const int prepared = sqlite3_prepare_v2(
+        Database(), "SELECT name, type, pk FROM pragma_table_info(?1)", -1, &raw, nullptr);
+    const StatementHandle statement(raw);
+    sqlite::CheckResult(Database(), prepared);
+    sqlite::CheckResult(Database(), sqlite3_bind_text64(statement.get(), 1, name.data(),
+                                                        name.size(), nullptr, SQLITE_UTF8));
+    TableColumns table;
+    int keyColumns = 0;
+    bool isIntegerKey = false;
+    int stepped;
+    while ((stepped = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        const std::string declared = ColumnText(statement.get(), 1);
+        table.Columns.emplace_back(ColumnText(statement.get(), 0),
+                                   sqlite::KindOfDeclaredType(declared));
+        if (sqlite3_column_int(statement.get(), 2) > 0) {
+            ++keyColumns;
+            isIntegerKey = sqlite::SameName(declared, "INTEGER");
+        }
+    }
+    sqlite::CheckResult(Database(), stepped);
+    if (table.Columns.empty()) return nullptr;  // no such table (yet): SQLite will say so
+    // A single INTEGER PRIMARY KEY is SQLite's rowid, numbered on insert: an autonumber.
+    table.HasAutonumber = keyColumns == 1 && isIntegerKey;
+    return &mTables.emplace(key, std::move(table)).first->second;
+}
+
+}  // namespace
+
+std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString) {
+    const auto path = ConnectionString(connectionString).Find("Dbq");
+    if (!path || path->empty()) {
+        sqlite::RaiseFailure(SQLITE_CANTOPEN,
+                             "The connection string names no database file (Dbq).");
+    }
+    return std::make_unique<SqliteEngine>(*path);
+}
+
+}  // namespace almanoria

@@ -1,0 +1,37 @@
+#include "database/sqlite/SqliteHandles.hpp"
+
+#include <sqlite3.h>
+
+#include "errors/Failure.hpp"
+
+namespace almanoria::sqlite {
+
+void DatabaseCloser::operator()(sqlite3* database) const noexcept {
+    // close_v2 also copes with a statement that somebody forgot to finalize.
+    sqlite3_close_v2(database);
+}
+
+void StatementFinalizer::operator()(sqlite3_stmt* statement) const noexcept {
+    sqlite3_finalize(statement);
+}
+
+std::int32_t FailureNumber(int resultCode) {
+    return ErrorNumber::ObjectError + resultCode;
+}
+
+void RaiseFailure(int resultCode, const std::string& description) {
+    throw Failure(FailureNumber(resultCode), description);
+}
+
+void RaiseDataTypeMismatch() {
+    RaiseFailure(SQLITE_MISMATCH, "Data type mismatch in criteria expression.");
+}
+
+void CheckResult(sqlite3* database, int resultCode) {
+    if (resultCode == SQLITE_OK || resultCode == SQLITE_ROW || resultCode == SQLITE_DONE) return;
+    const int extended = database ? sqlite3_extended_errcode(database) : resultCode;
+    const char* message = database ? sqlite3_errmsg(database) : sqlite3_errstr(resultCode);
+    RaiseFailure(extended != SQLITE_OK ? extended : resultCode, message ? message : "");
+}
+
+}  // namespace almanoria::sqlite

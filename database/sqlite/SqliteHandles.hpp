@@ -1,0 +1,36 @@
+#pragma once
+
+// Owners for the SQLite handles and the one helper that turns SQLite result codes into the
+// program's failures. Only the engine's own sources include this header.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace almanoria::sqlite {
+
+struct DatabaseCloser {
+    void operator()(sqlite3* database) const noexcept;
+};
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const noexcept;
+};
+
+using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
+using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+// The failure number for an SQLite (extended) result code.
+std::int32_t FailureNumber(int resultCode);
+
+[[noreturn]] void RaiseFailure(int resultCode, const std::string& description);
+
+// What Access reports for a value that does not fit its column.
+[[noreturn]] void RaiseDataTypeMismatch();
+
+// Raises the connection's last error, with SQLite's own message, unless resultCode is OK.
+void CheckResult(sqlite3* database, int resultCode);
+
+}  // namespace almanoria::sqlite

@@ -1,0 +1,160 @@
+#include "database/sqlite/StorageFormat.hpp"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+
+#include "database/sqlite/SqliteHandles.hpp"
+
+namespace almanoria::sqlite {
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> names) {
+    for (const std::string_view name : names) {
+        if (SameName(word, name)) return true;
+    }
+    return false;
+}
+
+// Days from 1/1/1970 to a civil date and back (proleptic Gregorian).
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const std::int64_t yearOfEra = year - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+DateTime CivilFromDays(std::int64_t days) {
+    days += 719468;
+    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const std::int64_t dayOfEra = days - era * 146097;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
+    DateTime date;
+    date.Day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
+    date.Month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
+    date.Year = static_cast<int>(yearOfEra + era * 400 + (date.Month <= 2 ? 1 : 0));
+    return date;
+}
+
+StoredValue NumberOf(const Parameter& parameter) {
+    auto number = ParseNumberText(parameter.Text);
+    if (!number) RaiseDataTypeMismatch();
+    return *number;
+}
+
+double AsDouble(const StoredValue& number) {
+    return std::holds_alternative<std::int64_t>(number)
+               ? static_cast<double>(std::get<std::int64_t>(number))
+               : std::get<double>(number);
+}
+
+}  // namespace
+
+ColumnKind KindOfDeclaredType(std::string_view declaredType) {
+    declaredType = Trimmed(declaredType);
+    std::size_t length = 0;
+    while (length < declaredType.size() &&
+           std::isalpha(static_cast<unsigned char>(declaredType[length]))) {
+        ++length;
+    }
+    const std::string_view word = declaredType.substr(0, length);
+    if (IsOneOf(word, {"DATETIME", "DATE", "TIME"})) return ColumnKind::DateTime;
+    if (IsOneOf(word, {"YESNO", "BIT", "BOOLEAN", "LOGICAL"})) return ColumnKind::YesNo;
+    if (IsOneOf(word, {"INTEGER", "INT", "LONG", "SHORT", "BYTE", "COUNTER", "AUTOINCREMENT",
+                       "NUMERIC", "DOUBLE", "SINGLE", "CURRENCY"})) {
+        return ColumnKind::Number;
+    }
+    return ColumnKind::Text;
+}
+
+std::optional<StoredValue> ParseNumberText(std::string_view text) {
+    text = Trimmed(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    const char* const first = text.data();
+    const char* const last = text.data() + text.size();
+    const bool isWhole = text.find_first_of(".eE") == std::string_view::npos;
+    if (isWhole) {
+        std::int64_t whole = 0;
+        const auto [end, error] = std::from_chars(first, last, whole);
+        if (error == std::errc() && end == last) return StoredValue(whole);
+        if (error != std::errc::result_out_of_range) return std::nullopt;
+    }
+    double real = 0;
+    const auto [end, error] = std::from_chars(first, last, real, std::chars_format::general);
+    if (error != std::errc() || end != last || !std::isfinite(real)) return std::nullopt;
+    return StoredValue(real);
+}
+
+std::optional<bool> ParseYesNoText(std::string_view text) {
+    text = Trimmed(text);
+    if (IsOneOf(text, {"True", "Yes", "On"})) return true;
+    if (IsOneOf(text, {"False", "No", "Off"})) return false;
+    const auto number = ParseNumberText(text);
+    if (!number) return std::nullopt;
+    return AsDouble(*number) != 0.0;
+}
+
+std::optional<DateTime> DateFromSerial(double days) {
+    // Access's dates run from the year 100 to 9999.
+    if (!std::isfinite(days) || days < -657434.0 || days >= 2958466.0) return std::nullopt;
+    // Before 12/30/1899 the fraction still counts forward from midnight, as in Access.
+    const double wholeDays = std::trunc(days);
+    const auto seconds =
+        static_cast<std::int64_t>(std::llround(std::fabs(days - wholeDays) * 86400.0));
+    DateTime date = CivilFromDays(DaysFromCivil(1899, 12, 30) +
+                                  static_cast<std::int64_t>(wholeDays) + seconds / 86400);
+    const std::int64_t secondOfDay = seconds % 86400;
+    date.Hour = static_cast<int>(secondOfDay / 3600);
+    date.Minute = static_cast<int>(secondOfDay / 60 % 60);
+    date.Second = static_cast<int>(secondOfDay % 60);
+    return date;
+}
+
+StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind> kind,
+                           std::int64_t identity) {
+    if (parameter.Kind == TokenKind::Identity) return identity;
+    switch (kind.value_or(ColumnKind::Text)) {
+        case ColumnKind::Text:
+            if (parameter.Kind == TokenKind::Date) return IsoDateText(parameter.Date);
+            if (parameter.Kind == TokenKind::Number) return NumberOf(parameter);
+            return parameter.Text;
+        case ColumnKind::DateTime: {
+            if (parameter.Kind == TokenKind::Date) return IsoDateText(parameter.Date);
+            const auto date = parameter.Kind == TokenKind::Number
+                                  ? DateFromSerial(AsDouble(NumberOf(parameter)))
+                                  : ParseAccessDate(parameter.Text);
+            if (!date) RaiseDataTypeMismatch();
+            return IsoDateText(*date);
+        }
+        case ColumnKind::YesNo: {
+            if (parameter.Kind == TokenKind::Date) RaiseDataTypeMismatch();
+            const auto yes = ParseYesNoText(parameter.Text);
+            if (!yes) RaiseDataTypeMismatch();
+            return std::int64_t{*yes ? 1 : 0};
+        }
+        case ColumnKind::Number:
+            if (parameter.Kind == TokenKind::Date) RaiseDataTypeMismatch();
+            return NumberOf(parameter);
+    }
+    return parameter.Text;
+}
+
+}  // namespace almanoria::sqlite

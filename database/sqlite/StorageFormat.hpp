@@ -1,0 +1,39 @@
+#pragma once
+
+// How the calendar database holds its values, so that other tools read it sensibly:
+// Date/Time columns ISO 8601 text, Yes/No columns 1 or 0, Number columns integers (or reals),
+// and how the engine turns the program's literals into those values.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "database/sqlite/AccessDialect.hpp"
+
+namespace almanoria::sqlite {
+
+enum class ColumnKind { Text, Number, YesNo, DateTime };
+
+// By the first word of the declared type, without regard to case; anything unknown is text.
+ColumnKind KindOfDeclaredType(std::string_view declaredType);
+
+// A value ready to bind: Null, integer, real or text.
+using StoredValue = std::variant<std::monostate, std::int64_t, double, std::string>;
+
+// Whole numbers become integers, numbers with a fraction or an exponent reals.
+std::optional<StoredValue> ParseNumberText(std::string_view text);
+
+// True, Yes, On or any non-zero number; False, No, Off or zero.
+std::optional<bool> ParseYesNoText(std::string_view text);
+
+// The date Access counts days from, 12/30/1899, plus days (and a fraction for the time).
+std::optional<DateTime> DateFromSerial(double days);
+
+// The value a parameter stores into a column of kind (none: the column is not known), or a
+// data type mismatch Failure when it does not convert. identity is what @@IDENTITY stands for.
+StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind> kind,
+                           std::int64_t identity);
+
+}  // namespace almanoria::sqlite
