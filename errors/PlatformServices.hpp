@@ -1,0 +1,58 @@
+#pragma once
+
+// What error reporting takes from the platform, behind small interfaces so that each window
+// toolkit provides its own and tests capture the box and fix the clock.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace almanoria {
+
+class MessageBoxService {
+  public:
+    virtual ~MessageBoxService() = default;
+    // A modal box with an information icon and one OK button; returns when it is dismissed.
+    virtual void ShowInformation(std::string_view text, std::string_view title) = 0;
+};
+
+struct LocalDateTime {
+    int Year = 0;
+    int Month = 1;  // 1 to 12
+    int Day = 1;
+    int Hour = 0;  // 0 to 23
+    int Minute = 0;
+    int Second = 0;
+};
+
+class ClockService {
+  public:
+    virtual ~ClockService() = default;
+    virtual LocalDateTime Now() const = 0;
+    // The month's abbreviated name in the user's locale ("Jan" in English).
+    virtual std::string MonthAbbreviation(int month) const = 0;
+    virtual std::string TimeSeparator() const { return ":"; }
+};
+
+// Who the running program is: its product name, its folder and its file name.
+struct ProgramInfo {
+    std::string ProductName;
+    std::filesystem::path Directory;
+    std::string FileName;  // without folder and extension
+};
+
+// The clock of this machine, in local time and the user's locale.
+class SystemClock final : public ClockService {
+  public:
+    LocalDateTime Now() const override;
+    std::string MonthAbbreviation(int month) const override;
+    std::string TimeSeparator() const override;
+};
+
+// The running executable, with the product name from the program's version information.
+ProgramInfo RunningProgram();
+
+// Text in the system's 8-bit code page, as the error log is written.
+std::string ToSystemCodePage(std::string_view utf8);
+
+}  // namespace almanoria

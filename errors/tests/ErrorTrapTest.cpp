@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <new>
+
+#include "errors/basErrorHandler.hpp"
+#include "tools/testing/TestSupport.hpp"
+
+namespace almanoria {
+namespace {
+
+// A procedure without a trap of its own, like the field extraction.
+Integer NextPosition(Integer position) {
+    return CheckedAdd(position, Integer{1});
+}
+
+class ErrorTrapTest : public ::testing::Test {
+  protected:
+    // A trapping procedure in the program's shape; throwsAt decides which statement fails.
+    // clang-format off
+    Boolean Procedure(int throwsAt) {
+        Long erl = 10;
+        try {
+            erl = 20; Integer position = 32766;
+            erl = 30; position = NextPosition(position);
+            erl = 40; if (throwsAt == 40) position = NextPosition(position);
+            erl = 50; if (throwsAt == 50) throw std::bad_alloc();
+            erl = 60; if (throwsAt == 60) throw Failure(-2147221503, "no such table: Dates");
+            return vbTrue;
+        } catch (...) {
+            handler.Err.Catch(erl);
+            seen = handler.Err;
+            handler.HandleError("basTest.Procedure", vbTrue, "", vbFalse);
+            return vbFalse;
+        }
+    }
+    // clang-format on
+
+    testing::TempDir dir;
+    testing::RecordingMessageBox box;
+    testing::FixedClock clock;
+    basErrorHandler handler{box, clock, {"P", dir.Path(), "F"}};
+    ErrObject seen;
+};
+
+TEST_F(ErrorTrapTest, AFailureInsideAnUntrappedCalleeCarriesTheCallingStatement) {
+    EXPECT_EQ(Procedure(40), vbFalse);
+    EXPECT_EQ(seen.Line, 40);
+    EXPECT_EQ(seen.Number, 6);
+    EXPECT_EQ(seen.Description, "Overflow");
+    EXPECT_NE(box.Shown.at(0).Text.find("Line Number: \t40\r\n"), std::string::npos);
+}
+
+TEST_F(ErrorTrapTest, EachKindOfFailureKeepsItsNumberAndDescription) {
+    EXPECT_EQ(Procedure(50), vbFalse);
+    EXPECT_EQ(seen.Line, 50);
+    EXPECT_EQ(seen.Number, 7);
+    EXPECT_EQ(seen.Description, "Out of memory");
+
+    EXPECT_EQ(Procedure(60), vbFalse);
+    EXPECT_EQ(seen.Line, 60);
+    EXPECT_EQ(seen.Number, -2147221503);
+    EXPECT_EQ(seen.Description, "no such table: Dates");
+}
+
+TEST_F(ErrorTrapTest, ASuccessfulRunReportsNothing) {
+    EXPECT_EQ(Procedure(0), vbTrue);
+    EXPECT_TRUE(box.Shown.empty());
+}
+
+}  // namespace
+}  // namespace almanoria

@@ -1,0 +1,77 @@
+#pragma once
+
+// What the test suites share: temporary folders with calendar databases made by the
+// development tool, plain SQL to read them back, a recording message box and a fixed clock.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "errors/PlatformServices.hpp"
+
+namespace almanoria::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return mPath; }
+    std::filesystem::path operator/(std::string_view name) const { return mPath / name; }
+
+  private:
+    std::filesystem::path mPath;
+};
+
+// An empty calendar database made by the development tool inside dir.
+std::filesystem::path MakeCalendar(const TempDir& dir, std::string_view name = "dbcalndr.mdb");
+
+// Every row of a query run with plain SQLite on the file; Null reads as "<null>".
+std::vector<std::vector<std::string>> QueryRows(const std::filesystem::path& database,
+                                                std::string_view sql);
+// The first column of the first row, or "<none>".
+std::string QueryValue(const std::filesystem::path& database, std::string_view sql);
+// Runs statements with plain SQLite on the file.
+void ExecSql(const std::filesystem::path& database, std::string_view sql);
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+
+struct ShownBox {
+    std::string Text;
+    std::string Title;
+};
+
+// What an error box says, taken apart.
+struct Report {
+    std::string Module;
+    long Line = 0;
+    long Number = 0;
+    std::string Description;
+};
+Report ParseReport(const std::string& boxText);
+
+class RecordingMessageBox final : public MessageBoxService {
+  public:
+    void ShowInformation(std::string_view text, std::string_view title) override {
+        Shown.push_back({std::string(text), std::string(title)});
+    }
+    std::vector<Report> Reports() const;
+    std::vector<ShownBox> Shown;
+};
+
+class FixedClock final : public ClockService {
+  public:
+    explicit FixedClock(LocalDateTime now = {2012, 1, 5, 9, 3, 7}) : mNow(now) {}
+    LocalDateTime Now() const override { return mNow; }
+    std::string MonthAbbreviation(int month) const override;
+
+  private:
+    LocalDateTime mNow;
+};
+
+}  // namespace almanoria::testing
