@@ -1,0 +1,113 @@
+#pragma once
+
+// Connection and recordset objects with the operations and settings the program uses, in the
+// manner of the data objects the calendar's own tools are written against.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/Engine.hpp"
+#include "database/Value.hpp"
+#include "errors/BasicTypes.hpp"
+
+namespace almanoria {
+
+inline constexpr Long adUseServer = 2;
+inline constexpr Long adUseClient = 3;
+inline constexpr Long adOpenUnspecified = -1;
+inline constexpr Long adOpenForwardOnly = 0;
+inline constexpr Long adOpenDynamic = 2;
+inline constexpr Long adLockUnspecified = -1;
+inline constexpr Long adLockReadOnly = 1;
+inline constexpr Long adCmdUnspecified = -1;
+inline constexpr Long adCmdText = 1;
+inline constexpr Long adOptionUnspecified = -1;
+
+// Failures of the objects themselves, numbered as the data objects number them.
+namespace ErrorNumber {
+inline constexpr std::int32_t ArgumentsInConflict = 3001;
+inline constexpr std::int32_t NoCurrentRecord = 3021;
+inline constexpr std::int32_t ItemNotFound = 3265;
+inline constexpr std::int32_t ObjectClosed = 3704;
+inline constexpr std::int32_t ObjectOpen = 3705;
+inline constexpr std::int32_t ConnectionUnusable = 3709;
+}  // namespace ErrorNumber
+
+// Sees the text of every statement and query a connection runs, before it runs.
+class StatementObserver {
+  public:
+    virtual ~StatementObserver() = default;
+    virtual void OnStatement(std::string_view statement) = 0;
+};
+
+// The provider errors that the last failed operations left on a connection.
+class ErrorList {
+  public:
+    void Clear() { mFailures.clear(); }
+    std::size_t Count() const { return mFailures.size(); }
+    const Failure& Item(std::size_t index) const { return mFailures.at(index); }
+    void Add(const Failure& failure) { mFailures.push_back(failure); }
+
+  private:
+    std::vector<Failure> mFailures;
+};
+
+class Connection {
+  public:
+    explicit Connection(EngineFactory engineFactory, StatementObserver* observer = nullptr);
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void Open(std::string_view connectionString, std::string_view userId = "",
+              std::string_view password = "", Long options = adOptionUnspecified);
+    // Runs a statement; its result, if any, is released unread.
+    void Execute(std::string_view commandText, Long options = adOptionUnspecified);
+    ErrorList& Errors() { return mErrors; }
+    void Close();
+    bool IsOpen() const { return mEngine != nullptr; }
+
+    // The rows of a query, for a recordset opened on this connection.
+    ResultRows Query(std::string_view commandText);
+
+  private:
+    Engine& OpenEngine();
+    void Notify(std::string_view statement);
+
+    EngineFactory mEngineFactory;
+    StatementObserver* mObserver;
+    std::unique_ptr<Engine> mEngine;
+    ErrorList mErrors;
+};
+
+class Recordset {
+  public:
+    Long CursorLocation = adUseServer;
+    Long CursorType = adOpenForwardOnly;
+    Long LockType = adLockReadOnly;
+    std::string Source;
+    Connection* ActiveConnection = nullptr;
+
+    // Left-out arguments (no source, no connection, -1) keep the settings above.
+    void Open(const std::optional<std::string>& source, Connection* activeConnection,
+              Long cursorType = adOpenUnspecified, Long lockType = adLockUnspecified,
+              Long options = adCmdUnspecified);
+    bool Eof() const;
+    const Value& Fields(std::string_view name) const;
+    const Value& Fields(Integer position) const;
+    void MoveNext();
+    void Close();
+    bool IsOpen() const { return mRows.has_value(); }
+
+  private:
+    const std::vector<Value>& CurrentRow() const;
+
+    std::optional<ResultRows> mRows;
+    std::size_t mPosition = 0;
+};
+
+}  // namespace almanoria

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "database/ConnectionString.hpp"
+
+namespace almanoria {
+namespace {
+
+TEST(BuildConnectionString, PlacesThePathUnchangedBetweenItsPieces) {
+    EXPECT_EQ(BuildConnectionString("C:\\Program Files\\Almanoria Desktop Calendar\\dbcalndr.mdb"),
+              "Driver={Microsoft Access Driver (*.mdb)};"
+              "Dbq=C:\\Program Files\\Almanoria Desktop Calendar\\dbcalndr.mdb;Uid=admin;Pwd=");
+    EXPECT_EQ(BuildConnectionString(""),
+              "Driver={Microsoft Access Driver (*.mdb)};Dbq=;Uid=admin;Pwd=");
+}
+
+TEST(BuildConnectionString, BracesAPathThatWouldEndTheValueEarly) {
+    EXPECT_EQ(BuildConnectionString("/data/a;Uid=x.mdb"),
+              "Driver={Microsoft Access Driver (*.mdb)};Dbq={/data/a;Uid=x.mdb};Uid=admin;Pwd=");
+    EXPECT_EQ(BuildConnectionString("/data/{b}.mdb"),
+              "Driver={Microsoft Access Driver (*.mdb)};Dbq={/data/{b}}.mdb};Uid=admin;Pwd=");
+}
+
+TEST(ConnectionString, ReadsAttributesWithKeysOfAnyCase) {
+    const ConnectionString parsed(
+        "DRIVER={Microsoft Access Driver (*.mdb)};dbq=/home/a b/c.mdb;Uid=admin;Pwd=");
+    EXPECT_EQ(parsed.Find("Driver"), "Microsoft Access Driver (*.mdb)");
+    EXPECT_EQ(parsed.Find("DBQ"), "/home/a b/c.mdb");
+    EXPECT_EQ(parsed.Find("pwd"), "");
+    EXPECT_FALSE(parsed.Find("Dsn").has_value());
+}
+
+TEST(ConnectionString, EveryBuiltPathReadsBackWhole) {
+    for (const std::string path :
+         {"/x/plain.mdb", "/x/semi;colon.mdb", "/x/{open", "/x/close}",
+          "/x/}}{{;;=", "C:\\Program Files\\A\\dbcalndr.mdb", "/ünï/çødé.mdb"}) {
+        EXPECT_EQ(ConnectionString(BuildConnectionString(path)).Find("Dbq"), path) << path;
+    }
+}
+
+TEST(ConnectionString, MalformedTextYieldsWhatCanBeRead) {
+    EXPECT_TRUE(ConnectionString("").Attributes().empty());
+    EXPECT_TRUE(ConnectionString(";;;").Attributes().empty());
+    EXPECT_EQ(ConnectionString("novalue;Dbq=/a").Find("dbq"), "/a");
+    EXPECT_EQ(ConnectionString("Dbq={/never/closed").Find("dbq"), "/never/closed");
+}
+
+}  // namespace
+}  // namespace almanoria

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include "database/Connection.hpp"
+
+namespace almanoria {
+namespace {
+
+// An engine that answers every query with the same rows and fails on "FAIL".
+class ScriptedEngine final : public Engine {
+  public:
+    explicit ScriptedEngine(ResultRows rows) : mRows(std::move(rows)) {}
+    void Execute(std::string_view statement) override {
+        if (statement == "FAIL") throw Failure(-2147221503, "near \"FAIL\": syntax error");
+    }
+    ResultRows Query(std::string_view) override { return mRows; }
+
+  private:
+    ResultRows mRows;
+};
+
+class RecordingObserver final : public StatementObserver {
+  public:
+    void OnStatement(std::string_view statement) override { Seen.emplace_back(statement); }
+    std::vector<std::string> Seen;
+};
+
+EngineFactory Rows(ResultRows rows) {
+    return [rows](std::string_view) { return std::make_unique<ScriptedEngine>(rows); };
+}
+
+const ResultRows kTwoLinks{{"EventId", "EventDate"},
+                           {{Value::Number(std::int64_t{3}), Value::Date({2012, 2, 22})},
+                            {Value(), Value::Date({2012, 2, 22})}}};
+
+template <typename Action>
+std::int32_t FailureNumber(Action action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.Number();
+    }
+    return 0;
+}
+
+TEST(Recordset, ReadsRowsInOrderByNameOfAnyCaseOrByPosition) {
+    Connection connection(Rows(kTwoLinks));
+    connection.Open("Dbq=x");
+    Recordset links;
+    links.CursorLocation = adUseClient;
+    links.Open("SELECT * FROM EventDates", &connection, adOpenDynamic, adLockUnspecified);
+    ASSERT_FALSE(links.Eof());
+    EXPECT_EQ(links.Fields("EventID"), Value::Number(std::int64_t{3}));
+    EXPECT_EQ(links.Fields(Integer{1}), Value::Date({2012, 2, 22}));
+    links.MoveNext();
+    EXPECT_TRUE(links.Fields("eventid").IsNull());
+    links.MoveNext();
+    EXPECT_TRUE(links.Eof());
+    EXPECT_EQ(FailureNumber([&] { links.Fields("EventID"); }), ErrorNumber::NoCurrentRecord);
+    EXPECT_EQ(FailureNumber([&] { links.MoveNext(); }), ErrorNumber::NoCurrentRecord);
+    links.Close();
+}
+
+TEST(Recordset, AnEmptyResultIsAtItsEndAtOnce) {
+    Connection connection(Rows({{"EventId"}, {}}));
+    connection.Open("Dbq=x");
+    Recordset none;
+    none.Open("q", &connection);
+    EXPECT_TRUE(none.Eof());
+}
+
+TEST(Recordset, MisuseFailsWithTheObjectsOwnNumbers) {
+    Connection connection(Rows(kTwoLinks));
+    Recordset links;
+    EXPECT_EQ(FailureNumber([&] { links.Open("q", &connection); }),
+              ErrorNumber::ConnectionUnusable);
+    connection.Open("Dbq=x");
+    EXPECT_EQ(FailureNumber([&] { links.Eof(); }), ErrorNumber::ObjectClosed);
+    EXPECT_EQ(FailureNumber([&] { links.Close(); }), ErrorNumber::ObjectClosed);
+    links.Open("q", &connection);
+    EXPECT_EQ(FailureNumber([&] { links.Open("q", &connection); }), ErrorNumber::ObjectOpen);
+    EXPECT_EQ(FailureNumber([&] { links.Fields("Missing"); }), ErrorNumber::ItemNotFound);
+    EXPECT_EQ(FailureNumber([&] { links.Fields(Integer{2}); }), ErrorNumber::ItemNotFound);
+}
+
+TEST(Recordset, SettingsMadeBeforeOpenApplyWhenItsArgumentsAreLeftOut) {
+    RecordingObserver observer;
+    Connection connection(Rows({{"Expr1000"}, {{Value::Number(std::int64_t{41})}}}), &observer);
+    connection.Open("Dbq=x");
+    Recordset identity;
+    identity.CursorType = adOpenForwardOnly;
+    identity.LockType = adLockReadOnly;
+    identity.Source = "SELECT @@IDENTITY";
+    identity.ActiveConnection = &connection;
+    identity.Open(std::nullopt, nullptr, adOpenUnspecified, adLockUnspecified, adCmdText);
+    EXPECT_EQ(identity.Fields(Integer{0}), Value::Number(std::int64_t{41}));
+    EXPECT_EQ(identity.CursorType, adOpenForwardOnly);
+    EXPECT_EQ(observer.Seen, std::vector<std::string>{"SELECT @@IDENTITY"});
+}
+
+TEST(Connection, ObservesStatementsAndKeepsFailuresUntilCleared) {
+    RecordingObserver observer;
+    Connection connection(Rows(kTwoLinks), &observer);
+    EXPECT_EQ(FailureNumber([&] { connection.Execute("UPDATE x"); }),
+              ErrorNumber::ConnectionUnusable);
+    connection.Open("Dbq=x");
+    connection.Execute("UPDATE x");
+    EXPECT_EQ(FailureNumber([&] { connection.Execute("FAIL"); }), -2147221503);
+    EXPECT_EQ(observer.Seen, (std::vector<std::string>{"UPDATE x", "FAIL"}));
+    ASSERT_EQ(connection.Errors().Count(), 1u);
+    EXPECT_EQ(connection.Errors().Item(0).Description(), "near \"FAIL\": syntax error");
+    connection.Errors().Clear();
+    EXPECT_EQ(connection.Errors().Count(), 0u);
+    connection.Close();
+    EXPECT_FALSE(connection.IsOpen());
+    EXPECT_EQ(FailureNumber([&] { connection.Close(); }), ErrorNumber::ObjectClosed);
+}
+
+TEST(Connection, AFailedOpenLeavesItClosedWithTheFailureListed) {
+    Connection connection([](std::string_view) -> std::unique_ptr<Engine> {
+        throw Failure(-2147221490, "Could not find file '/x.mdb'.");
+    });
+    EXPECT_EQ(FailureNumber([&] { connection.Open("Dbq=/x.mdb"); }), -2147221490);
+    EXPECT_FALSE(connection.IsOpen());
+    EXPECT_EQ(connection.Errors().Count(), 1u);
+}
+
+}  // namespace
+}  // namespace almanoria

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "tools/testing/UpdateFixture.hpp"
+
+namespace almanoria {
+namespace {
+
+using testing::ExecSql;
+using testing::QueryRows;
+using testing::QueryValue;
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// The database module on an open calendar file, as the update run leaves it between passes.
+class basDatabaseTest : public testing::UpdateFixture {
+  protected:
+    void SetUp() override {
+        mDatabasePath = testing::MakeCalendar(dir).string();
+        ASSERT_EQ(run.OpenDatabase(mDatabasePath), vbTrue);
+    }
+    void TearDown() override { database.gConnection.reset(); }
+
+    static EventFields AllDayEvent(std::string name) {
+        return {std::move(name), "1", "0:00 AM", "11:59 PM", "", "", "", "0", "ignored"};
+    }
+    Rows Query(std::string_view sql) { return QueryRows(mDatabasePath, sql); }
+};
+
+TEST_F(basDatabaseTest, AnEventOnADayWithARowRaisesItsCount) {
+    ExecSql(mDatabasePath, "INSERT INTO Dates VALUES ('2012-01-01', 'White', 0, '', '')");
+    std::string id = "before";
+    ASSERT_EQ(database.AddEventToDatabase(AllDayEvent("New Year''s Day"), {"1/1/2012"}, id),
+              vbTrue);
+    EXPECT_EQ(Query("SELECT EventID, EventName, AllDayEvent, StartTime, EndTime, EventColor, "
+                    "EventIcon, Notes, Recurring FROM Events"),
+              (Rows{{id, "New Year's Day", "1", "0:00 AM", "11:59 PM", "", "", "", "0"}}));
+    EXPECT_EQ(Query("SELECT EventId, EventDate FROM EventDates"), (Rows{{id, "2012-01-01"}}));
+    EXPECT_EQ(Query("SELECT DateColor, EventCount FROM Dates"), (Rows{{"White", "1"}}));
+}
+
+TEST_F(basDatabaseTest, AnEventOnAMissingDayCreatesTheDayWithCountOne) {
+    std::string id;
+    ASSERT_EQ(database.AddEventToDatabase(AllDayEvent("Flag Day"), {"6/14/2012"}, id), vbTrue);
+    EXPECT_EQ(Query("SELECT DateKey, DateColor, EventCount, DateNotes, DateText FROM Dates"),
+              (Rows{{"2012-06-14", "", "1", "", ""}}));
+}
+
+TEST_F(basDatabaseTest, EmptyDatesInTheListAreSkipped) {
+    std::string id;
+    ASSERT_EQ(database.AddEventToDatabase(AllDayEvent("A"), {"", ""}, id), vbTrue);
+    EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM EventDates"), "0");
+    ASSERT_EQ(database.AddEventToDatabase(AllDayEvent("B"), {"3/1/2012", "", "3/2/2012"}, id),
+              vbTrue);
+    EXPECT_EQ(Query("SELECT EventDate FROM EventDates ORDER BY EventDate"),
+              (Rows{{"2012-03-01"}, {"2012-03-02"}}));
+    EXPECT_TRUE(box.Shown.empty());
+}
+
+TEST_F(basDatabaseTest, AFailedLinkEndsTheInsertAndKeepsTheEventRow) {
+    ExecSql(mDatabasePath, "DROP TABLE EventDates");
+    std::string id;
+    EXPECT_EQ(database.AddEventToDatabase(AllDayEvent("A"), {"3/1/2012", "3/2/2012"}, id), vbFalse);
+    ASSERT_EQ(box.Reports().size(), 1u);
+    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.AddEventDate");
+    EXPECT_EQ(box.Reports()[0].Line, 30);
+    EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM Events"), "1");
+    EXPECT_EQ(id, QueryValue(mDatabasePath, "SELECT EventID FROM Events"));
+    EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM Dates"), "0");
+}
+
+TEST_F(basDatabaseTest, AnUndoubledApostropheFailsTheInsertWithNothingWritten) {
+    std::string id;
+    EXPECT_EQ(database.AddEventToDatabase(AllDayEvent("New Year's Day"), {"1/1/2012"}, id),
+              vbFalse);
+    ASSERT_EQ(box.Reports().size(), 1u);
+    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.AddEventToDatabase");
+    EXPECT_EQ(box.Reports()[0].Line, 100);
+    EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM Events"), "0");
+    EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM EventDates"), "0");
+    EXPECT_EQ(id, "");
+}
+
+TEST_F(basDatabaseTest, AShortFieldArrayFailsBeforeAnythingIsWritten) {
+    std::string id;
+    EXPECT_EQ(database.AddEventToDatabase({"A", "1", "x", "y", "", ""}, {"1/1/2012"}, id), vbFalse);
+    EXPECT_EQ(box.Reports().at(0).Line, 90);
+    EXPECT_EQ(box.Reports().at(0).Number, 9);
+    EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM Events"), "0");
+}
+
+TEST_F(basDatabaseTest, ACountThatIsNoNumberIsReportedAfterTheLinkIsWritten) {
+    ExecSql(mDatabasePath, "INSERT INTO Dates VALUES ('2012-01-01', 'White', 'many', '', '')");
+    std::string id;
+    EXPECT_EQ(database.AddEventToDatabase(AllDayEvent("A"), {"1/1/2012"}, id), vbFalse);
+    ASSERT_EQ(box.Reports().size(), 1u);
+    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.IncrementEventCount");
+    EXPECT_EQ(box.Reports()[0].Line, 120);
+    EXPECT_EQ(box.Reports()[0].Number, 13);
+    EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM EventDates"), "1");
+}
+
+TEST_F(basDatabaseTest, TheIdListHoldsOneIdPerLinkOrOneEmptyElement) {
+    EventIdList ids{"stale", "stale"};
+    ASSERT_EQ(database.GetEventsByDate("2/2/2012", ids), vbTrue);
+    EXPECT_EQ(ids, EventIdList{""});
+
+    ExecSql(mDatabasePath,
+            "INSERT INTO EventDates VALUES (7, '2012-02-02'), (NULL, '2012-02-02'), "
+            "(9, '2012-02-02'), (8, '2012-02-03')");
+    ASSERT_EQ(database.GetEventsByDate("2/2/2012", ids), vbTrue);
+    EXPECT_EQ(ids, (EventIdList{"7", "", "9"}));
+}
+
+TEST_F(basDatabaseTest, AnEventReadsBackInTheLookupLayout) {
+    std::string id;
+    ASSERT_EQ(database.AddEventToDatabase(AllDayEvent("Groundhog Day"), {"2/2/2012"}, id), vbTrue);
+    EventFields fields(kEventFieldCount, "stale");
+    ASSERT_EQ(database.GetEventData(id, fields), vbTrue);
+    EXPECT_EQ(fields, (EventFields{id, "Groundhog Day", "True", "0:00 AM", "11:59 PM", "", "", "",
+                                   "False"}));
+}
+
+TEST_F(basDatabaseTest, AMissingEventFailsAtItsFirstReadWithAllFieldsEmpty) {
+    EventFields fields(kEventFieldCount, "stale");
+    EXPECT_EQ(database.GetEventData("4711", fields), vbFalse);
+    EXPECT_EQ(fields, EventFields(kEventFieldCount, ""));
+    ASSERT_EQ(box.Reports().size(), 1u);
+    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.GetEventData");
+    EXPECT_EQ(box.Reports()[0].Line, 80);
+}
+
+TEST_F(basDatabaseTest, ANullAllDayFlagIsAFailureOfTheLookup) {
+    ExecSql(mDatabasePath, "INSERT INTO Events (EventID, EventName) VALUES (5, 'Odd')");
+    EventFields fields(kEventFieldCount);
+    EXPECT_EQ(database.GetEventData("5", fields), vbFalse);
+    EXPECT_EQ(box.Reports().at(0).Line, 100);
+    EXPECT_EQ(box.Reports().at(0).Number, 94);
+    EXPECT_EQ(fields[1], "Odd");
+}
+
+TEST_F(basDatabaseTest, CloseDatabaseReleasesTheConnection) {
+    database.CloseDatabase();
+    EXPECT_EQ(database.gConnection, nullptr);
+    EXPECT_THROW(database.CloseDatabase(),
+                 Failure);  // nothing to close: the caller's trap reports it
+}
+
+}  // namespace
+}  // namespace almanoria
