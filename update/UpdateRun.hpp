@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+#include "database/basDatabase.hpp"
+#include "errors/basErrorHandler.hpp"
+#include "window/Controls.hpp"
+#include "yeardata/basUpdate.hpp"
+
+namespace almanoria {
+
+// The controls of frmMain that the update run changes, and the message loop of its one yield.
+struct UpdateControls {
+    Label& lblUpdate;
+    CommandButton& cmdButton1;
+    CommandButton& cmdCancel;
+    EventPump& events;
+};
+
+inline constexpr const char* kWaitText = "Updating the database...please wait.";
+inline constexpr const char* kCompletedText =
+    "Update completed!  Please click Finish to end the update.";
+
+// The update run and its two passes. In the program's own division these are procedures of
+// frmMain, so they report under "frmMain."; they are kept apart from the window's controls.
+class UpdateRun {
+  public:
+    // databasePath is frmMain's mDatabasePath, read when the run opens the database.
+    UpdateRun(basDatabase& database, basErrorHandler& errors, UpdateControls controls,
+              const std::string& databasePath);
+
+    void Update();
+    Boolean OpenDatabase(std::string path);
+    Boolean InitDates(const YearTable& yearTable);
+    void AddAllDayEvents(const YearTable& yearTable);
+
+  private:
+    basDatabase& mDatabase;
+    basErrorHandler& mErrors;
+    UpdateControls mControls;
+    const std::string& mDatabasePath;
+};
+
+}  // namespace almanoria

@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "tools/testing/UpdateFixture.hpp"
+#include "yeardata/basStringFunctions.hpp"
+
+namespace almanoria {
+namespace {
+
+using testing::ExecSql;
+using testing::QueryRows;
+using testing::QueryValue;
+using testing::ReadFile;
+
+class UpdateRunTest : public testing::UpdateFixture {
+  protected:
+    void ExpectFinished() {
+        EXPECT_EQ(lblUpdate.Caption(), "Update completed!  Please click Finish to end the update.");
+        EXPECT_EQ(cmdButton1.Caption(), "Finish");
+        EXPECT_TRUE(cmdButton1.Enabled());
+        EXPECT_FALSE(cmdCancel.Enabled());
+        EXPECT_EQ(database.gConnection, nullptr);
+    }
+    void ExpectFailedState() {
+        EXPECT_EQ(lblUpdate.Caption(), "Updating the database...please wait.");
+        EXPECT_EQ(cmdButton1.Caption(), "Next >");
+        EXPECT_FALSE(cmdButton1.Enabled());
+        EXPECT_TRUE(cmdCancel.Enabled());
+    }
+    std::string Count(std::string_view sql) { return QueryValue(mDatabasePath, sql); }
+};
+
+// The year's named days as (date, name) pairs, from the year table itself.
+std::vector<std::pair<std::string, std::string>> NamesOfTheYear() {
+    YearTable table;
+    BuildYearTable(table);
+    std::vector<std::pair<std::string, std::string>> names;
+    for (const std::string& record : table) {
+        const std::string field = GetFields(record, "|", 3, 0);
+        for (Integer position = 1; !GetFields(field, "^", position, 0).empty(); ++position) {
+            names.emplace_back(GetFields(record, "|", 1, 0), GetFields(field, "^", position, 0));
+        }
+    }
+    return names;
+}
+
+// "2/22/2012" as the database stores it, "2012-02-22".
+std::string IsoDate(const std::string& date) {
+    char iso[16];
+    std::snprintf(iso, sizeof iso, "%s-%02d-%02d", GetFields(date, "/", 3, 0).c_str(),
+                  std::stoi(GetFields(date, "/", 1, 0)), std::stoi(GetFields(date, "/", 2, 0)));
+    return iso;
+}
+
+TEST_F(UpdateRunTest, AMissingFileFailsAtTheOpenAndLeavesTheWaitText) {
+    mDatabasePath = (dir / "missing.mdb").string();
+    PressNext();
+    ExpectFailedState();
+    ASSERT_EQ(box.Reports().size(), 1u);
+    EXPECT_EQ(box.Reports()[0].Module, "frmMain.OpenDatabase");
+    EXPECT_EQ(box.Reports()[0].Line, 40);
+    ASSERT_NE(database.gConnection, nullptr);
+    EXPECT_FALSE(database.gConnection->IsOpen());
+    EXPECT_FALSE(std::filesystem::exists(mDatabasePath));
+    EXPECT_NE(
+        ReadFile(dir / "error.log").find("In module: frmMain.OpenDatabase\r\nAt line: 40\r\n"),
+        std::string::npos);
+    EXPECT_EQ(events.Yields, 1);
+}
+
+TEST_F(UpdateRunTest, AFileThatIsNoDatabaseIsReportedAndLeftUnchanged) {
+    mDatabasePath = (dir / "notes.mdb").string();
+    testing::WriteFile(mDatabasePath, "these are my notes, not a calendar\n");
+    PressNext();
+    ExpectFailedState();
+    EXPECT_EQ(box.Reports().at(0).Module, "frmMain.OpenDatabase");
+    EXPECT_EQ(ReadFile(mDatabasePath), "these are my notes, not a calendar\n");
+}
+
+TEST_F(UpdateRunTest, AFirstRunWritesTheWholeYear) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    PressNext();
+    EXPECT_TRUE(box.Shown.empty()) << box.Shown.at(0).Text;
+    ExpectFinished();
+
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Dates"), "366");
+    EXPECT_EQ(Count("SELECT COUNT(DISTINCT DateKey) FROM Dates"), "366");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Dates WHERE DateNotes = ''"), "366");
+    EXPECT_EQ(Count("SELECT DateColor FROM Dates WHERE DateKey = '2012-01-05'"), "Normal");
+    EXPECT_EQ(Count("SELECT DateColor FROM Dates WHERE DateKey = '2012-05-27'"), "Red");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Dates WHERE DateText = ''"), "332");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Dates WHERE DateText LIKE '%''''%'"), "0");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Dates WHERE DateText LIKE '%''%'"),
+              Count("SELECT COUNT(*) FROM Dates WHERE instr(DateText, char(39)) > 0"));
+    // Every day's count is its number of links.
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Dates d WHERE EventCount <> "
+                    "(SELECT COUNT(*) FROM EventDates l WHERE l.EventDate = d.DateKey)"),
+              "0");
+    EXPECT_EQ(Count("SELECT SUM(EventCount) FROM Dates"), "72");
+
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "72");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events WHERE AllDayEvent = 1 AND StartTime = '0:00 AM' "
+                    "AND EndTime = '11:59 PM' AND EventColor = '' AND EventIcon = '' "
+                    "AND Notes = '' AND Recurring = 0"),
+              "72");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM EventDates"), "72");
+    // Every name of the year is linked to its own date, once.
+    std::vector<std::string> expected;
+    for (const auto& [date, name] : NamesOfTheYear())
+        expected.push_back(IsoDate(date) + " " + name);
+    std::vector<std::string> stored;
+    for (const auto& row : QueryRows(mDatabasePath,
+                                     "SELECT l.EventDate, e.EventName FROM Events e "
+                                     "JOIN EventDates l ON l.EventId = e.EventID")) {
+        stored.push_back(row[0] + " " + row[1]);
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored, expected);
+}
+
+TEST_F(UpdateRunTest, ASecondRunAddsNothingAndRestoresEditedDays) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    PressNext();
+    ExecSql(mDatabasePath,
+            "UPDATE Dates SET DateColor = 'Blue', DateText = 'mine', DateNotes = 'keep me', "
+            "EventCount = 5 WHERE DateKey = '2012-04-06'");
+    const auto before = QueryRows(mDatabasePath, "SELECT rowid, DateKey FROM Dates ORDER BY rowid");
+    cmdButton1.SetCaption("Next >");
+    cmdCancel.SetEnabled(true);
+
+    observer.Seen.clear();
+    PressNext();
+    EXPECT_TRUE(box.Shown.empty());
+    ExpectFinished();
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "72");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM EventDates"), "72");
+    EXPECT_EQ(QueryRows(mDatabasePath, "SELECT rowid, DateKey FROM Dates ORDER BY rowid"), before);
+    EXPECT_EQ(QueryRows(mDatabasePath,
+                        "SELECT DateColor, DateNotes, EventCount, length(DateText) FROM Dates "
+                        "WHERE DateKey = '2012-04-06'"),
+              (std::vector<std::vector<std::string>>{{"Gray", "keep me", "5", "204"}}));
+    EXPECT_EQ(std::count_if(observer.Seen.begin(), observer.Seen.end(),
+                            [](const std::string& s) { return s.starts_with("INSERT"); }),
+              0);
+}
+
+TEST_F(UpdateRunTest, WithoutADatesTableThePassFailsOnItsFirstDayAndTheConnectionStaysOpen) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    ExecSql(mDatabasePath, "DROP TABLE Dates");
+    PressNext();
+    ExpectFailedState();
+    ASSERT_EQ(box.Reports().size(), 1u);
+    EXPECT_EQ(box.Reports()[0].Module, "frmMain.InitDates");
+    EXPECT_EQ(box.Reports()[0].Line, 140);
+    EXPECT_EQ(box.Reports()[0].Description, "no such table: Dates");
+    ASSERT_NE(database.gConnection, nullptr);
+    EXPECT_TRUE(database.gConnection->IsOpen());
+    database.gConnection.reset();
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "0");
+}
+
+TEST_F(UpdateRunTest, EventsAlreadyThereAreMatchedOnlyByExactNameAsAllDayEvents) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    ExecSql(mDatabasePath,
+            "INSERT INTO Events (EventID, EventName, AllDayEvent, Recurring) VALUES "
+            "(100, 'Good Friday', 0, 0), (101, 'good friday', 1, 0), (102, 'Flag Day ', 1, 0), "
+            "(103, 'Labor Day', 1, 0);"
+            "INSERT INTO EventDates VALUES (100, '2012-04-06'), (101, '2012-04-06'), "
+            "(102, '2012-06-14'), (103, '2012-09-03');");
+    PressNext();
+    EXPECT_TRUE(box.Shown.empty());
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events WHERE EventName = 'Good Friday'"), "2");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events WHERE EventName = 'Flag Day'"), "1");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events WHERE EventName = 'Labor Day'"), "1");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "75");  // 71 new beside the 4 there
+}
+
+TEST_F(UpdateRunTest, AnOrphanLinkIsReportedOncePerNameAndThePassGoesOn) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    ExecSql(mDatabasePath, "INSERT INTO EventDates VALUES (999, '2012-02-22')");  // two names
+    PressNext();
+    ExpectFinished();
+    const auto reports = box.Reports();
+    ASSERT_EQ(reports.size(), 2u);
+    for (const auto& report : reports) {
+        EXPECT_EQ(report.Module, "basDatabase.GetEventData");
+        EXPECT_EQ(report.Line, 80);
+    }
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "72");
+}
+
+TEST_F(UpdateRunTest, TooManyLinksOnADayEndTheEventPassButNotTheRun) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    ExecSql(mDatabasePath,
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 32768) "
+            "INSERT INTO EventDates SELECT 5000 + i, '2012-01-06' FROM n");
+    PressNext();
+    ExpectFinished();
+    ASSERT_EQ(box.Reports().size(), 1u);
+    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.GetEventsByDate");
+    EXPECT_EQ(box.Reports()[0].Line, 170);
+    EXPECT_EQ(box.Reports()[0].Number, 6);
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "1");  // New Year's Day came before
+}
+
+TEST_F(UpdateRunTest, AFullDayCountOverflowsAndTheRunStillFinishes) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    ExecSql(mDatabasePath,
+            "INSERT INTO Dates VALUES ('2012-01-01', 'White', 2147483647, 'n', 't')");
+    PressNext();
+    ExpectFinished();
+    ASSERT_EQ(box.Reports().size(), 1u);
+    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.IncrementEventCount");
+    EXPECT_EQ(box.Reports()[0].Line, 130);
+    // The event and its link stay; nothing after it was added.
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "1");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM EventDates"), "1");
+    EXPECT_EQ(Count("SELECT EventCount FROM Dates WHERE DateKey = '2012-01-01'"), "2147483647");
+}
+
+TEST_F(UpdateRunTest, StatementsOfOneDayAreWrittenCharacterForCharacter) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    ExecSql(mDatabasePath, "INSERT INTO Dates VALUES ('2012-01-02', 'Green', 0, '', '')");
+    PressNext();
+    const auto& seen = observer.Seen;
+    const auto contains = [&](const std::string& statement) {
+        return std::find(seen.begin(), seen.end(), statement) != seen.end();
+    };
+    // A plain day without a row, and a day whose row exists.
+    EXPECT_TRUE(contains("SELECT * FROM Dates WHERE (((Dates.DateKey)=#1/3/2012#));"));
+    EXPECT_TRUE(
+        contains("INSERT INTO Dates (DateKey, DateColor, EventCount, DateNotes, DateText) "
+                 "VALUES ('1/3/2012','White','0','','');"));
+    EXPECT_TRUE(
+        contains("UPDATE Dates SET DateColor = 'White', DateText = '' "
+                 "WHERE (((Dates.DateKey)=#1/2/2012#));"));
+    // A day with two names: one id list, then an insert, identity, link and count for each.
+    const auto first =
+        std::find(seen.begin(), seen.end(),
+                  "SELECT * FROM EventDates WHERE (((EventDates.EventDate)=#2/22/2012#));");
+    ASSERT_NE(first, seen.end());
+    const std::vector<std::string> expected{
+        "SELECT * FROM EventDates WHERE (((EventDates.EventDate)=#2/22/2012#));",
+        "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, EventIcon, "
+        "Notes, Recurring) VALUES ('Ash Wednesday','1','0:00 AM','11:59 PM','','','','0');",
+        "SELECT @@IDENTITY",
+        "INSERT INTO EventDates (EventId, EventDate) VALUES ('" + std::to_string(11) +
+            "','2/22/2012');",
+        "SELECT * FROM Dates WHERE (((Dates.DateKey)=#2/22/2012#));",
+        "UPDATE Dates SET EventCount = 1 WHERE (((Dates.DateKey)=#2/22/2012#));",
+        "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, EventIcon, "
+        "Notes, Recurring) VALUES ('Washington''s Birthday','1','0:00 AM','11:59 "
+        "PM','','','','0');",
+        "SELECT @@IDENTITY",
+        "INSERT INTO EventDates (EventId, EventDate) VALUES ('12','2/22/2012');",
+        "SELECT * FROM Dates WHERE (((Dates.DateKey)=#2/22/2012#));",
+        "UPDATE Dates SET EventCount = 2 WHERE (((Dates.DateKey)=#2/22/2012#));",
+        "SELECT * FROM EventDates WHERE (((EventDates.EventDate)=#2/26/2012#));"};
+    EXPECT_EQ(std::vector<std::string>(first, first + static_cast<long>(expected.size())),
+              expected);
+}
+
+TEST_F(UpdateRunTest, TheWorkIsTheStatementsTheUpdateCountsAndNoMore) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    PressNext();
+    const auto starting = [&](std::string_view prefix) {
+        return std::count_if(observer.Seen.begin(), observer.Seen.end(),
+                             [&](const std::string& s) { return s.starts_with(prefix); });
+    };
+    // 732 in the Dates pass; 64 id lists; per name an insert, identity, link, day query, count.
+    EXPECT_EQ(observer.Seen.size(), 732u + 64u + 72u * 5u);
+    EXPECT_EQ(starting("SELECT * FROM EventDates"), 64);
+    EXPECT_EQ(starting("SELECT @@IDENTITY"), 72);
+    EXPECT_EQ(starting("SELECT * FROM Events "), 0);
+}
+
+}  // namespace
+}  // namespace almanoria

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "errors/BasicTypes.hpp"
+#include "window/FormServices.hpp"
+
+namespace almanoria {
+
+// The path as the path box shows it: shortened with "..." to fit width twips when drawn on
+// the device context, or unchanged when it fits. Traps nothing.
+std::string CompactPath(std::string path, Long width, DeviceContext& deviceContext);
+
+// Shortens a path to fit pixels, measured by textWidth: keeps the root and the file name
+// where it can and puts "..." where folders were left out; unchanged when it fits, and never
+// longer than it was. For platforms without a path compaction of their own.
+std::string ShortenPath(std::string_view path, std::uint32_t pixels,
+                        const std::function<int(std::string_view)>& textWidth);
+
+// Twips to whole pixels: twips per pixel rounded half to even, then integer division.
+std::uint32_t TwipsToPixels(Long twips, double twipsPerPixel);
+
+}  // namespace almanoria

@@ -1,0 +1,175 @@
+#include "window/frmMain.hpp"
+
+#include <cstdlib>
+
+#include "window/basCommonFunctions.hpp"
+
+// Each statement number stands at the start of its line, as reports give it, so the trapping
+// procedures keep a layout of their own.
+// clang-format off
+
+namespace almanoria {
+
+namespace {
+constexpr const char* kCrLf = "\r\n";
+constexpr const char* kFirstLine = "The Almanoria Calendar Update will update your Almanoria Calendar database. ";
+}  // namespace
+
+std::string MapDefaultDatabasePath(const char* xdgDataHome, const char* home) {
+    std::string dataHome;
+    if (xdgDataHome && xdgDataHome[0] == '/') {
+        dataHome = xdgDataHome;  // a relative value is invalid and ignored, as the convention says
+    } else {
+        dataHome = std::string(home ? home : "") + "/.local/share";
+    }
+    return dataHome + "/Almanoria Desktop Calendar/dbcalndr.mdb";
+}
+
+std::string DefaultDatabasePath() {
+#ifdef _WIN32
+    return kDefaultDatabasePath;
+#else
+    return MapDefaultDatabasePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+#endif
+}
+
+std::string ReadyText() {
+    return std::string(kFirstLine) + kCrLf + "Please click Next to begin the update." + kCrLf + kCrLf +
+           "To update a different database file than the one displayed below, " +
+           "click the Browse and select the file to update.";
+}
+
+std::string NotFoundText() {
+    return std::string(kFirstLine) + kCrLf + kCrLf +
+           "The Almanoria database file is not installed in the default directory." + kCrLf +
+           "Click the Browse button to find the database file yourself.";
+}
+
+frmMain::frmMain(FormControls controls, CommonDialog& dlgCommonDialog, DeviceContext& deviceContext,
+                 FormPlatform& platform, EventPump& events, basErrorHandler& errors,
+                 basDatabase& database)
+    : mControls(controls),
+      mDialog(dlgCommonDialog),
+      mDeviceContext(deviceContext),
+      mPlatform(platform),
+      mErrors(errors),
+      mRun(database, errors, {controls.lblUpdate, controls.cmdButton1, controls.cmdCancel, events},
+           mDatabasePath) {}
+
+void frmMain::Form_Load() {
+    Long erl = 10;
+    try {
+        erl = 20; const std::string defaultPath = DefaultDatabasePath();
+        erl = 30; const bool exists = mPlatform.FileExists(defaultPath);
+        erl = 40; if (!exists) {
+            erl = 50; mDatabasePath = "";
+            erl = 60; EnableUpdate(vbFalse);
+        } else {
+            erl = 80; mDatabasePath = defaultPath;
+            erl = 90; EnableUpdate(vbTrue);
+        }
+    } catch (...) {
+        mErrors.Err.Catch(erl);
+        mErrors.HandleError("frmMain.Form_Load", vbTrue, "", vbFalse);  // 120
+    }
+}
+
+void frmMain::EnableUpdate(Boolean enable) {
+    Long erl = 10;
+    try {
+        erl = 20; if (enable == vbTrue) {
+            erl = 30; mControls.lblUpdate.SetCaption(ReadyText());
+            erl = 40; TextBox& pathBox = mControls.txtDatabaseFile;
+            erl = 50; const Long width = CLng(Value::Number(pathBox.WidthInTwips() - 100));
+                      pathBox.SetText(CompactPath(mDatabasePath, width, mDeviceContext));
+            erl = 60;
+            erl = 70; CommandButton& button = mControls.cmdButton1;
+            erl = 80; button.SetCaption("Next >");
+            erl = 90; button.SetEnabled(true);
+            erl = 100;
+        } else {
+            erl = 120; mControls.lblUpdate.SetCaption(NotFoundText());
+            erl = 130; mControls.txtDatabaseFile.SetText("");
+            erl = 140; mControls.cmdButton1.SetEnabled(false);
+        }
+    } catch (...) {
+        mErrors.Err.Catch(erl);
+        mErrors.HandleError("frmMain.EnableUpdate", vbTrue, "", vbFalse);  // 170
+    }
+}
+
+void frmMain::cmdBrowse_Click() {
+    if (mRunning) return;
+    Long erl = 10;
+    try {
+        erl = 20; CommonDialog& dialog = mDialog;
+        erl = 30; dialog.DialogTitle = "Select Almanoria Database File";
+        erl = 40; dialog.InitDir = mPlatform.ProgramDirectory();
+        erl = 50; dialog.CancelError = false;
+        erl = 60; dialog.DefaultExt = ".mdb";
+        erl = 70; dialog.Filter = "Database Files (*.mdb)|*.mdb";
+        erl = 80; dialog.Flags = OFN_EXPLORER + OFN_FILEMUSTEXIST;
+        erl = 90; dialog.ShowOpen();
+        erl = 100; if (!dialog.FileName.empty()) {
+            erl = 110; mDatabasePath = dialog.FileName;
+            erl = 120; EnableUpdate(vbTrue);
+        }
+        erl = 140;
+    } catch (...) {
+        mErrors.Err.Catch(erl);
+        mErrors.HandleError("frmMain.cmdBrowse_Click", vbTrue, "", vbFalse);  // 160
+    }
+}
+
+void frmMain::cmdButton1_Click() {
+    if (mRunning) return;
+    Long erl = 10;
+    try {
+        erl = 20; const std::string caption = mControls.cmdButton1.Caption();
+                  if (caption == "Next >") {
+            erl = 30; mControls.cmdButton1.SetEnabled(false);
+            erl = 40; RunUpdate();
+                      return;
+        }
+        erl = 50; if (caption == "Finish") {
+            erl = 60; mPlatform.Unload();
+        }
+    } catch (...) {
+        mErrors.Err.Catch(erl);
+        mErrors.HandleError("frmMain.cmdButton1_Click", vbTrue, "", vbFalse);  // 100
+    }
+}
+
+void frmMain::RunUpdate() {
+    struct RunningFlag {
+        bool& running;
+        explicit RunningFlag(bool& flag) : running(flag) { running = true; }
+        ~RunningFlag() { running = false; }
+    } flag(mRunning);
+    mRun.Update();
+    if (mUnloadWhenDone) {
+        mUnloadWhenDone = false;
+        mRunning = false;
+        mPlatform.Unload();
+    }
+}
+
+void frmMain::cmdCancel_Click() {
+    if (mRunning) {
+        mUnloadWhenDone = true;
+        return;
+    }
+    mPlatform.Unload();
+}
+
+bool frmMain::QueryClose() {
+    if (mRunning) {
+        mUnloadWhenDone = true;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace almanoria
+
+// clang-format on
