@@ -42,7 +42,7 @@ std::size_t CountOf(std::string_view text, char c) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
 }
 
-// Part 3.1's table of named days, names fields verbatim.
+// The calendar's named days, names fields verbatim.
 const std::map<std::string, std::string> kNamedDays = {
     {"1/1/2012", "New Year's Day"},
     {"1/6/2012", "Epiphany of the Lord"},
@@ -110,7 +110,7 @@ const std::map<std::string, std::string> kNamedDays = {
     {"12/31/2012", "New Year's Eve"},
 };
 
-// Part 3.1's table of notes: the required length of each noted day's note.
+// The noted days and the length each note must have.
 const std::map<std::string, std::size_t> kNoteLengths = {
     {"1/6/2012", 359},   {"1/8/2012", 190},   {"2/19/2012", 268},  {"2/22/2012", 546},
     {"2/26/2012", 603},  {"3/4/2012", 603},   {"3/11/2012", 603},  {"3/18/2012", 603},

@@ -1,0 +1,269 @@
+// Times the whole update against the floor of issuing its statements to SQLite directly, and
+// shows how the cost grows with a calendar that already holds years of other days and events.
+//
+// Prints one line per case and a summary; the last line is "ratio first-run/floor: R".
+
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "database/basDatabase.hpp"
+#include "tools/calendardb/CalendarDatabase.hpp"
+#include "update/UpdateRun.hpp"
+#include "window/HeadlessControls.hpp"
+#include "yeardata/basStringFunctions.hpp"
+
+namespace almanoria {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRepetitions = 15;
+
+class CountingBox final : public MessageBoxService {
+  public:
+    void ShowInformation(std::string_view, std::string_view) override { ++Shown; }
+    int Shown = 0;
+};
+
+class QuietClock final : public ClockService {
+  public:
+    LocalDateTime Now() const override { return {2012, 1, 1, 0, 0, 0}; }
+    std::string MonthAbbreviation(int) const override { return "Jan"; }
+};
+
+using DatabaseHandle = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
+
+DatabaseHandle OpenPlain(const fs::path& path) {
+    sqlite3* raw = nullptr;
+    sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    DatabaseHandle db(raw, &sqlite3_close);
+    if (!db) throw std::runtime_error("cannot open " + path.string());
+    return db;
+}
+
+void Exec(sqlite3* db, const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const std::string why = message ? message : "?";
+        sqlite3_free(message);
+        throw std::runtime_error(why + " in: " + sql);
+    }
+}
+
+// One whole update as the wizard runs it, headless.
+double TimeUpdate(const fs::path& database) {
+    CountingBox box;
+    QuietClock clock;
+    basErrorHandler errors(box, clock,
+                           {"Almanoria Desktop Calendar", database.parent_path(), "bench"});
+    basDatabase db(errors);
+    HeadlessLabel label;
+    HeadlessButton next("Next >");
+    HeadlessButton cancel("Cancel");
+    HeadlessEventPump events;
+    const std::string path = database.string();
+    UpdateRun run(db, errors, {label, next, cancel, events}, path);
+    const auto start = Clock::now();
+    run.Update();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (box.Shown != 0 || next.Caption() != "Finish") {
+        throw std::runtime_error("the update failed on " + path);
+    }
+    return seconds;
+}
+
+std::string Iso(const std::string& date) {
+    char iso[16];
+    std::snprintf(iso, sizeof iso, "2012-%02d-%02d", std::stoi(GetFields(date, "/", 1, 0)),
+                  std::stoi(GetFields(date, "/", 2, 0)));
+    return iso;
+}
+
+std::string Quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+// Counts the rows of a query as a recordset would read them.
+int RowCount(sqlite3* db, const std::string& sql) {
+    int rows = 0;
+    char* message = nullptr;
+    const int result = sqlite3_exec(
+        db, sql.c_str(),
+        [](void* count, int, char**, char**) { return ++*static_cast<int*>(count), 0; }, &rows,
+        &message);
+    sqlite3_free(message);
+    if (result != SQLITE_OK) throw std::runtime_error("floor query failed: " + sql);
+    return rows;
+}
+
+// The first run's statements with the same values, as plain SQLite issues them: no
+// translation, one commit each, in the journal mode the update uses.
+double TimeFloor(const fs::path& database) {
+    const DatabaseHandle handle = OpenPlain(database);
+    sqlite3* db = handle.get();
+    Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+    YearTable table;
+    BuildYearTable(table);
+    const auto start = Clock::now();
+    for (const std::string& record : table) {
+        const std::string date = Iso(GetFields(record, "|", 1, 0));
+        const std::string colour = GetFields(record, "|", 2, 0);
+        const std::string notes = GetFields(record, "|", 4, 0);
+        if (RowCount(db, "SELECT * FROM Dates WHERE DateKey=" + Quoted(date) + ";") > 0) {
+            Exec(db, "UPDATE Dates SET DateColor=" + Quoted(colour) +
+                         ", DateText=" + Quoted(notes) + " WHERE DateKey=" + Quoted(date) + ";");
+        } else {
+            Exec(
+                db,
+                "INSERT INTO Dates (DateKey, DateColor, EventCount, DateNotes, DateText) VALUES (" +
+                    Quoted(date) + "," + Quoted(colour) + ",0,''," + Quoted(notes) + ");");
+        }
+    }
+    for (const std::string& record : table) {
+        const std::string names = GetFields(record, "|", 3, 0);
+        if (names.empty()) continue;
+        const std::string date = Iso(GetFields(record, "|", 1, 0));
+        RowCount(db, "SELECT * FROM EventDates WHERE EventDate=" + Quoted(date) + ";");
+        for (Integer position = 1;; ++position) {
+            std::string name = GetFields(names, "^", position, 0);
+            if (name.empty()) break;
+            for (std::size_t at = name.find('\''); at != std::string::npos;
+                 at = name.find('\'', at + 2)) {
+                name.insert(at, 1, '\'');
+            }
+            Exec(db,
+                 "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, "
+                 "EventIcon, Notes, Recurring) VALUES (" +
+                     Quoted(name) + ",1,'0:00 AM','11:59 PM','','','',0);");
+            RowCount(db, "SELECT last_insert_rowid();");
+            const std::string id = std::to_string(sqlite3_last_insert_rowid(db));
+            Exec(db, "INSERT INTO EventDates (EventId, EventDate) VALUES (" + id + "," +
+                         Quoted(date) + ");");
+            RowCount(db, "SELECT * FROM Dates WHERE DateKey=" + Quoted(date) + ";");
+            Exec(db, "UPDATE Dates SET EventCount = EventCount + 1 WHERE DateKey=" + Quoted(date) +
+                         ";");
+        }
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    Exec(db, "PRAGMA journal_mode=DELETE;");
+    return seconds;
+}
+
+// A calendar that already holds `years` years before 2012 of days with three events each.
+void FillHistory(const fs::path& database, int years) {
+    const DatabaseHandle handle = OpenPlain(database);
+    sqlite3* db = handle.get();
+    Exec(db, "BEGIN;");
+    Exec(db, "WITH RECURSIVE day(d) AS (SELECT date('2012-01-01', '-" + std::to_string(years) +
+                 " years') UNION ALL SELECT date(d, '+1 day') FROM day WHERE d < '2011-12-31') "
+                 "INSERT INTO Dates (DateKey, DateColor, EventCount, DateNotes, DateText) "
+                 "SELECT d, 'Green', 3, '', 'An ordinary day of the church year.' FROM day;");
+    Exec(db,
+         "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, EventIcon, "
+         "Notes, Recurring) SELECT 'Meeting ' || n || ' on ' || DateKey, n = 1, '9:00 AM', "
+         "'10:00 AM', '', '', 'Bring the minutes.', 0 FROM Dates, "
+         "(SELECT 1 AS n UNION ALL SELECT 2 UNION ALL SELECT 3) ORDER BY DateKey, n;");
+    Exec(db,
+         "INSERT INTO EventDates (EventId, EventDate) SELECT EventID, "
+         "substr(EventName, instr(EventName, ' on ') + 4) FROM Events;");
+    Exec(db, "COMMIT;");
+}
+
+double Median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+struct Case {
+    std::string Name;
+    double Seconds;
+};
+
+// Runs `repeat` on a fresh copy of the template for each repetition; `prepare` runs untimed.
+double MedianOver(const fs::path& work, const fs::path& templateFile,
+                  const std::function<void(const fs::path&)>& prepare,
+                  const std::function<double(const fs::path&)>& timed) {
+    std::vector<double> samples;
+    for (int repetition = 0; repetition < kRepetitions; ++repetition) {
+        const fs::path file = work / ("run-" + std::to_string(repetition) + ".mdb");
+        fs::remove(file);
+        fs::copy_file(templateFile, file);
+        if (prepare) prepare(file);
+        samples.push_back(timed(file));
+        fs::remove(file);
+        fs::remove(fs::path(file.string() + "-wal"));
+        fs::remove(fs::path(file.string() + "-shm"));
+    }
+    return Median(samples);
+}
+
+int Run() {
+    const fs::path work =
+        fs::temp_directory_path() / ("almanoria-bench-" + std::to_string(::getpid()));
+    fs::remove_all(work);
+    fs::create_directories(work);
+    const fs::path empty = work / "empty.mdb";
+    CreateCalendarDatabase(empty);
+    const fs::path tenYears = work / "ten-years.mdb";
+    const fs::path fiftyYears = work / "fifty-years.mdb";
+    fs::copy_file(empty, tenYears);
+    fs::copy_file(empty, fiftyYears);
+    FillHistory(tenYears, 10);
+    FillHistory(fiftyYears, 50);
+
+    const auto firstRun = [](const fs::path& file) { return TimeUpdate(file); };
+    const auto updatedOnce = [](const fs::path& file) { TimeUpdate(file); };
+
+    std::vector<Case> cases;
+    const auto measure = [&](std::string name, const fs::path& file,
+                             const std::function<void(const fs::path&)>& prepare,
+                             const std::function<double(const fs::path&)>& timed) {
+        const double seconds = MedianOver(work, file, prepare, timed);
+        std::printf("%-28s median of %d: %8.2f ms\n", name.c_str(), kRepetitions, seconds * 1000);
+        std::fflush(stdout);
+        cases.push_back({std::move(name), seconds});
+        return seconds;
+    };
+
+    const double floor = measure("floor (plain sqlite3_exec)", empty, nullptr, TimeFloor);
+    const double first = measure("first run, empty", empty, nullptr, firstRun);
+    measure("second run, empty", empty, updatedOnce, firstRun);
+    measure("first run, 10 years", tenYears, nullptr, firstRun);
+    measure("second run, 10 years", tenYears, updatedOnce, firstRun);
+    const double firstFifty = measure("first run, 50 years", fiftyYears, nullptr, firstRun);
+    measure("second run, 50 years", fiftyYears, updatedOnce, firstRun);
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    fs::remove_all(work);
+
+    std::printf("summary:\n");
+    std::printf("peak memory: %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("ratio 50-years/empty (first run): %.2f\n", firstFifty / first);
+    std::printf("ratio first-run/floor: %.2f\n", first / floor);
+    return 0;
+}
+
+}  // namespace
+}  // namespace almanoria
+
+int main() {
+    try {
+        return almanoria::Run();
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "benchmark: %s\n", failure.what());
+        return 1;
+    }
+}
