@@ -1,16 +1,21 @@
 #include "database/sqlite/DatabaseFile.hpp"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <sys/vfs.h>
-#include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string_view>
+#include <system_error>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <unistd.h>
+#endif
+#if defined(__linux__)
+#include <sys/vfs.h>
+#endif
 
 #include "database/sqlite/AccessDialect.hpp"
 #include "database/sqlite/SqliteHandles.hpp"
@@ -20,20 +25,6 @@ namespace almanoria::sqlite {
 namespace {
 
 constexpr std::size_t kHeaderSize = 100;
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int descriptor) : mDescriptor(descriptor) {}
-    ~FileDescriptor() {
-        if (mDescriptor >= 0) ::close(mDescriptor);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return mDescriptor; }
-
-  private:
-    int mDescriptor;
-};
 
 [[noreturn]] void RaiseCannotOpen(const std::string& message) {
     RaiseFailure(SQLITE_CANTOPEN, message);
@@ -47,42 +38,70 @@ std::string Quoted(const std::string& path) {
     return "'" + path + "'";
 }
 
-std::string FolderOf(const std::string& path) {
+std::filesystem::path FolderOf(const std::string& path) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    return folder.empty() ? "." : folder.string();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+bool IsWritableFolder(const std::filesystem::path& folder) {
+#if defined(__unix__) || defined(__APPLE__)
+    return ::access(folder.c_str(), W_OK) == 0;
+#else
+    std::error_code error;
+    const auto permissions = std::filesystem::status(folder, error).permissions();
+    return !error &&
+           (permissions & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+#endif
+}
+
+bool IsOnNetworkFileSystem(const std::filesystem::path& folder) {
+#if defined(__linux__)
+    struct statfs system {};
+    if (::statfs(folder.c_str(), &system) != 0) return true;  // unknown: take no chances
+    static constexpr std::array<unsigned long, 7> kNetworkSystems = {
+        0x6969,      // NFS
+        0x517B,      // SMB
+        0xFF534D42,  // CIFS
+        0xFE534D42,  // SMB2
+        0x01021997,  // 9P, as shared folders of virtual machines use it
+        0x5346414F,  // AFS
+        0x00C36400,  // Ceph
+    };
+    const auto type = static_cast<unsigned long>(system.f_type);
+    for (const unsigned long network : kNetworkSystems) {
+        if (type == network) return true;
+    }
+    return false;
+#else
+    // A share named by its server: \\server\share
+    const std::string name = folder.string();
+    return name.size() >= 2 && (name[0] == '\\' || name[0] == '/') && name[1] == name[0];
+#endif
 }
 
 }  // namespace
 
 void CheckDatabaseFile(const std::string& path) {
     if (path.empty()) RaiseCannotOpen("The connection string names no database file (Dbq).");
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) {
-            RaiseCannotOpen("Could not find file " + Quoted(path) + ".");
-        }
-        RaiseCannotOpen("Cannot open " + Quoted(path) + ": " + std::strerror(errno) + ".");
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        RaiseCannotOpen("Could not find file " + Quoted(path) + ".");
     }
-    if (S_ISDIR(status.st_mode)) {
+    if (error) RaiseCannotOpen("Cannot open " + Quoted(path) + ": " + error.message() + ".");
+    if (status.type() == std::filesystem::file_type::directory) {
         RaiseCannotOpen(Quoted(path) + " is a folder, not a database file.");
     }
-    if (!S_ISREG(status.st_mode)) RaiseCannotOpen(Quoted(path) + " is not a plain file.");
+    if (status.type() != std::filesystem::file_type::regular) {
+        RaiseCannotOpen(Quoted(path) + " is not a plain file.");
+    }
 
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-    if (file.Get() < 0) {
-        RaiseCannotOpen("Cannot read " + Quoted(path) + ": " + std::strerror(errno) + ".");
-    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) RaiseCannotOpen("Cannot read " + Quoted(path) + ": " + std::strerror(errno) + ".");
     std::array<char, kHeaderSize> header{};
-    std::size_t length = 0;
-    while (length < header.size()) {
-        const ssize_t read = ::read(file.Get(), header.data() + length, header.size() - length);
-        if (read < 0 && errno == EINTR) continue;
-        if (read < 0) {
-            RaiseCannotOpen("Cannot read " + Quoted(path) + ": " + std::strerror(errno) + ".");
-        }
-        if (read == 0) break;
-        length += static_cast<std::size_t>(read);
-    }
+    file.read(header.data(), static_cast<std::streamsize>(header.size()));
+    if (file.bad()) RaiseCannotOpen("Cannot read " + Quoted(path) + ".");
+    const auto length = static_cast<std::size_t>(file.gcount());
     if (length == 0) RaiseNotADatabase(Quoted(path) + " is empty: it holds no database.");
 
     const std::string_view bytes(header.data(), length);
@@ -99,24 +118,8 @@ void CheckDatabaseFile(const std::string& path) {
 }
 
 bool CanUseWriteAheadLog(const std::string& path) {
-    const std::string folder = FolderOf(path);
-    if (::access(folder.c_str(), W_OK) != 0) return false;
-    struct statfs system {};
-    if (::statfs(folder.c_str(), &system) != 0) return false;
-    static constexpr std::array<unsigned long, 7> kNetworkSystems = {
-        0x6969,      // NFS
-        0x517B,      // SMB
-        0xFF534D42,  // CIFS
-        0xFE534D42,  // SMB2
-        0x01021997,  // 9P, as shared folders of virtual machines use it
-        0x5346414F,  // AFS
-        0x00C36400,  // Ceph
-    };
-    const auto type = static_cast<unsigned long>(system.f_type);
-    for (const unsigned long network : kNetworkSystems) {
-        if (type == network) return false;
-    }
-    return true;
+    const std::filesystem::path folder = FolderOf(path);
+    return IsWritableFolder(folder) && !IsOnNetworkFileSystem(folder);
 }
 
 std::string SqliteFileName(const std::string& path) {

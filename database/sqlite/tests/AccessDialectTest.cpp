@@ -43,11 +43,6 @@ TEST(ParseAccessDate, RefusesWhatIsNoDate) {
     }
 }
 
-TEST(IsoDateText, AddsTheTimeOnlyWhenThereIsOne) {
-    EXPECT_EQ(IsoDateText({2012, 5, 6}), "2012-05-06");
-    EXPECT_EQ(IsoDateText({2012, 12, 31, 14, 30, 5}), "2012-12-31 14:30:05");
-}
-
 TEST(TranslateAccessSql, TurnsTheProgramsLiteralsIntoParametersWithTheirColumns) {
     const auto select =
         TranslateAccessSql("SELECT * FROM Dates WHERE (((Dates.DateKey)=#5/6/2012#));");

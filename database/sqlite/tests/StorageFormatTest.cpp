@@ -51,15 +51,6 @@ TEST(ParseNumberText, WholeNumbersAsIntegersFractionsAsReals) {
     }
 }
 
-TEST(ParseYesNoText, WordsAndNumbers) {
-    EXPECT_EQ(ParseYesNoText("TRUE"), true);
-    EXPECT_EQ(ParseYesNoText("2.5"), true);
-    EXPECT_EQ(ParseYesNoText("0.0"), false);
-    EXPECT_EQ(ParseYesNoText(" off "), false);
-    EXPECT_FALSE(ParseYesNoText("maybe").has_value());
-    EXPECT_FALSE(ParseYesNoText("").has_value());
-}
-
 TEST(DateFromSerial, CountsFromTheLastDaysOf1899) {
     EXPECT_EQ(DateFromSerial(0), (DateTime{1899, 12, 30}));
     EXPECT_EQ(DateFromSerial(41035), (DateTime{2012, 5, 6}));
