@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -28,8 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-constexpr int kRepetitions = 15;
 
 class CountingBox final : public MessageBoxService {
   public:
@@ -109,14 +108,17 @@ int RowCount(sqlite3* db, const std::string& sql) {
 }
 
 // The first run's statements with the same values, as plain SQLite issues them: no
-// translation, one commit each, in the journal mode the update uses.
-double TimeFloor(const fs::path& database) {
-    const DatabaseHandle handle = OpenPlain(database);
-    sqlite3* db = handle.get();
-    Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+// translation, one commit each, in the journal mode the update uses. The floor proper also
+// times what the update must do around them: open the file, switch to write-ahead logging,
+// and put the file back into its own journal mode when it closes.
+double TimeFloor(const fs::path& database, bool withOpenAndClose) {
     YearTable table;
     BuildYearTable(table);
-    const auto start = Clock::now();
+    auto start = Clock::now();
+    DatabaseHandle handle = OpenPlain(database);
+    sqlite3* db = handle.get();
+    Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+    if (!withOpenAndClose) start = Clock::now();
     for (const std::string& record : table) {
         const std::string date = Iso(GetFields(record, "|", 1, 0));
         const std::string colour = GetFields(record, "|", 2, 0);
@@ -156,9 +158,11 @@ double TimeFloor(const fs::path& database) {
                          ";");
         }
     }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const auto statementsDone = Clock::now();
     Exec(db, "PRAGMA journal_mode=DELETE;");
-    return seconds;
+    handle.reset();
+    return std::chrono::duration<double>((withOpenAndClose ? Clock::now() : statementsDone) - start)
+        .count();
 }
 
 // A calendar that already holds `years` years before 2012 of days with three events each.
@@ -192,11 +196,11 @@ struct Case {
 };
 
 // Runs `repeat` on a fresh copy of the template for each repetition; `prepare` runs untimed.
-double MedianOver(const fs::path& work, const fs::path& templateFile,
+double MedianOver(int repetitions, const fs::path& work, const fs::path& templateFile,
                   const std::function<void(const fs::path&)>& prepare,
                   const std::function<double(const fs::path&)>& timed) {
     std::vector<double> samples;
-    for (int repetition = 0; repetition < kRepetitions; ++repetition) {
+    for (int repetition = 0; repetition < repetitions; ++repetition) {
         const fs::path file = work / ("run-" + std::to_string(repetition) + ".mdb");
         fs::remove(file);
         fs::copy_file(templateFile, file);
@@ -209,7 +213,7 @@ double MedianOver(const fs::path& work, const fs::path& templateFile,
     return Median(samples);
 }
 
-int Run() {
+int Run(int repetitions) {
     const fs::path work =
         fs::temp_directory_path() / ("almanoria-bench-" + std::to_string(::getpid()));
     fs::remove_all(work);
@@ -230,14 +234,17 @@ int Run() {
     const auto measure = [&](std::string name, const fs::path& file,
                              const std::function<void(const fs::path&)>& prepare,
                              const std::function<double(const fs::path&)>& timed) {
-        const double seconds = MedianOver(work, file, prepare, timed);
-        std::printf("%-28s median of %d: %8.2f ms\n", name.c_str(), kRepetitions, seconds * 1000);
+        const double seconds = MedianOver(repetitions, work, file, prepare, timed);
+        std::printf("%-28s median of %d: %8.2f ms\n", name.c_str(), repetitions, seconds * 1000);
         std::fflush(stdout);
         cases.push_back({std::move(name), seconds});
         return seconds;
     };
 
-    const double floor = measure("floor (plain sqlite3_exec)", empty, nullptr, TimeFloor);
+    measure("floor, statements only", empty, nullptr,
+            [](const fs::path& file) { return TimeFloor(file, false); });
+    const double floor = measure("floor (plain sqlite3_exec)", empty, nullptr,
+                                 [](const fs::path& file) { return TimeFloor(file, true); });
     const double first = measure("first run, empty", empty, nullptr, firstRun);
     measure("second run, empty", empty, updatedOnce, firstRun);
     measure("first run, 10 years", tenYears, nullptr, firstRun);
@@ -259,9 +266,12 @@ int Run() {
 }  // namespace
 }  // namespace almanoria
 
-int main() {
+int main(int argc, char** argv) {
+    // --repetitions N takes fewer samples, for profiling.
+    const int repetitions =
+        argc == 3 && std::string(argv[1]) == "--repetitions" ? std::max(1, std::atoi(argv[2])) : 15;
     try {
-        return almanoria::Run();
+        return almanoria::Run(repetitions);
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "benchmark: %s\n", failure.what());
         return 1;
