@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine, builds the wizard and starts it on the calendar database at the
+# default path, first making an empty one there when there is none. An existing database is
+# never touched: the wizard itself updates it only when you press "Next >".
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh
+cmake --preset default
+cmake --build --preset default --target AlmanoriaUpdate makecalendar
+
+# Where the wizard looks: $XDG_DATA_HOME, or ~/.local/share when that is unset or relative.
+data_home="${XDG_DATA_HOME:-}"
+case "$data_home" in
+    /*) ;;
+    *) data_home="${HOME:?HOME is not set}/.local/share" ;;
+esac
+database="$data_home/Almanoria Desktop Calendar/dbcalndr.mdb"
+if [ ! -e "$database" ]; then
+    mkdir -p "$(dirname "$database")"
+    build/default/tools/makecalendar "$database"
+    echo "Made an empty calendar database: $database"
+fi
+
+if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display to show the wizard on: run this from a desktop session (or under xvfb-run)." >&2
+    exit 1
+fi
+exec build/default/window/qt/AlmanoriaUpdate

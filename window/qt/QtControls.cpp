@@ -1,0 +1,60 @@
+#include "window/qt/QtControls.hpp"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+
+namespace almanoria {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ShownText(std::string_view caption) {
+    QString shown = ToQString(caption);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+void QtLabel::SetCaption(std::string_view caption) {
+    mCaption = caption;
+    mLabel->setText(ShownText(caption));
+}
+
+std::string QtCommandButton::Caption() const {
+    return mButton->text().toStdString();
+}
+
+void QtCommandButton::SetCaption(std::string_view caption) {
+    mButton->setText(ToQString(caption));
+}
+
+bool QtCommandButton::Enabled() const {
+    return mButton->isEnabled();
+}
+
+void QtCommandButton::SetEnabled(bool enabled) {
+    mButton->setEnabled(enabled);
+}
+
+std::string QtTextBox::Text() const {
+    return mEdit->text().toStdString();
+}
+
+void QtTextBox::SetText(std::string_view text) {
+    mEdit->setText(ToQString(text));
+    mEdit->setCursorPosition(0);
+}
+
+double QtTextBox::WidthInTwips() const {
+    return mEdit->width() * mTwipsPerPixel;
+}
+
+void QtEventPump::DoEvents() {
+    QCoreApplication::processEvents();
+}
+
+}  // namespace almanoria

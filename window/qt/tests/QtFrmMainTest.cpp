@@ -1,0 +1,268 @@
+// The window's states and transitions, driven through its real widgets.
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFontMetrics>
+
+#include "window/qt/tests/WindowFixture.hpp"
+
+namespace almanoria {
+namespace {
+
+using testing::MakeCalendar;
+using testing::QueryValue;
+using testing::ReadFile;
+using testing::WriteFile;
+
+constexpr const char* kWait = "Updating the database...please wait.";
+constexpr const char* kCompleted = "Update completed!  Please click Finish to end the update.";
+
+QString Shown(const std::string& caption) {
+    return QString::fromStdString(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+class QtFrmMainTest : public testing::WindowFixture {
+  protected:
+    void ExpectNotFound() {
+        EXPECT_EQ(window->Form().DatabasePath(), "");
+        EXPECT_EQ(lblUpdate()->text(), Shown(NotFoundText()));
+        EXPECT_EQ(txtDatabaseFile()->text(), "");
+        EXPECT_EQ(cmdButton1()->text(), "Next >");
+        EXPECT_FALSE(cmdButton1()->isEnabled());
+        EXPECT_TRUE(cmdCancel()->isEnabled());
+        EXPECT_TRUE(cmdBrowse()->isEnabled());
+    }
+    void ExpectReady(const std::string& path, bool cancelEnabled = true) {
+        EXPECT_EQ(window->Form().DatabasePath(), path);
+        EXPECT_EQ(lblUpdate()->text(), Shown(ReadyText()));
+        EXPECT_EQ(cmdButton1()->text(), "Next >");
+        EXPECT_TRUE(cmdButton1()->isEnabled());
+        EXPECT_EQ(cmdCancel()->isEnabled(), cancelEnabled);
+        EXPECT_TRUE(cmdBrowse()->isEnabled());
+    }
+    void ExpectFinished() {
+        EXPECT_EQ(lblUpdate()->text(), kCompleted);
+        EXPECT_EQ(cmdButton1()->text(), "Finish");
+        EXPECT_TRUE(cmdButton1()->isEnabled());
+        EXPECT_FALSE(cmdCancel()->isEnabled());
+        EXPECT_TRUE(cmdBrowse()->isEnabled());
+    }
+    void ExpectFailed() {
+        EXPECT_EQ(lblUpdate()->text(), kWait);
+        EXPECT_EQ(cmdButton1()->text(), "Next >");
+        EXPECT_FALSE(cmdButton1()->isEnabled());
+        EXPECT_TRUE(cmdCancel()->isEnabled());
+        EXPECT_TRUE(cmdBrowse()->isEnabled());
+    }
+    static void ExpectTheYearIn(const std::filesystem::path& database) {
+        EXPECT_EQ(QueryValue(database, "SELECT COUNT(*) FROM Dates"), "366");
+        EXPECT_EQ(QueryValue(database, "SELECT COUNT(*) FROM Events"), "72");
+        EXPECT_EQ(QueryValue(database, "SELECT COUNT(*) FROM EventDates"), "72");
+    }
+    void Browse(const std::string& answer) {
+        dialog.Answer = answer;
+        Click(cmdBrowse());
+    }
+};
+
+TEST_F(QtFrmMainTest, WithoutTheDefaultDatabaseItStartsNotFound) {
+    Open();
+    ExpectNotFound();
+    EXPECT_TRUE(box.Shown.empty());
+    // The design caption never shows.
+    EXPECT_NE(lblUpdate()->text(), "Label1");
+}
+
+TEST_F(QtFrmMainTest, WithTheDefaultDatabaseItStartsReadyWithThePathShortenedToFit) {
+    UseDeepDataFolder();
+    InstallDefaultDatabase();
+    Open();
+    ExpectReady(defaultPath);
+    const QString shown = txtDatabaseFile()->text();
+    ASSERT_GT(QFontMetrics(window->font()).horizontalAdvance(QString::fromStdString(defaultPath)),
+              366);
+    EXPECT_LE(QFontMetrics(window->font()).horizontalAdvance(shown), 366) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("..."))) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QStringLiteral("/dbcalndr.mdb"))) << shown.toStdString();
+    EXPECT_TRUE(box.Shown.empty());
+}
+
+TEST_F(QtFrmMainTest, TheLabelKeepsItsCaptionAndShowsTheLineBreaksAndTheEmptyLine) {
+    InstallDefaultDatabase();
+    Open();
+    EXPECT_EQ(window->Form().DatabasePath(), defaultPath);
+    EXPECT_TRUE(lblUpdate()->wordWrap());
+    const QStringList lines = lblUpdate()->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0],
+              "The Almanoria Calendar Update will update your Almanoria Calendar database. ");
+    EXPECT_EQ(lines[1], "Please click Next to begin the update.");
+    EXPECT_EQ(lines[2], "");
+    EXPECT_FALSE(lblUpdate()->text().contains(QLatin1Char('\r')));
+}
+
+TEST_F(QtFrmMainTest, BrowsingFromNotFoundSetsTheDialogUpAndOnlyANameArmsTheRun) {
+    Open();
+    Browse("");
+    ExpectNotFound();
+    ASSERT_EQ(dialog.Opened, 1);
+    EXPECT_EQ(dialog.SeenTitle, "Select Almanoria Database File");
+    EXPECT_EQ(dialog.SeenInitDir, QCoreApplication::applicationDirPath().toStdString());
+    EXPECT_EQ(dialog.SeenFilter, "Database Files (*.mdb)|*.mdb");
+    EXPECT_EQ(dialog.SeenDefaultExt, ".mdb");
+    EXPECT_EQ(dialog.SeenFlags, 0x81000);
+
+    const std::filesystem::path chosen = MakeCalendar(dir, "chosen.mdb");
+    Browse(chosen.string());
+    ExpectReady(chosen.string());
+    // A path that fits is shown whole.
+    ASSERT_LE(QFontMetrics(window->font()).horizontalAdvance(QString::fromStdString(chosen)), 366);
+    EXPECT_EQ(txtDatabaseFile()->text().toStdString(), chosen.string());
+
+    // Cancelling now keeps the file chosen before.
+    Browse("");
+    ExpectReady(chosen.string());
+    EXPECT_EQ(dialog.Opened, 3);
+}
+
+TEST_F(QtFrmMainTest, NextRunsTheUpdateFinishClosesAndBrowsingAfterwardsArmsAnotherRun) {
+    InstallDefaultDatabase();
+    Open();
+    Click(cmdButton1());
+    EXPECT_TRUE(box.Shown.empty());
+    ExpectFinished();
+    ExpectTheYearIn(defaultPath);
+
+    Browse("");
+    ExpectFinished();
+
+    const std::filesystem::path other = MakeCalendar(dir, "other.mdb");
+    Browse(other.string());
+    ExpectReady(other.string(), false);
+    Click(cmdButton1());
+    ExpectFinished();
+    ExpectTheYearIn(other);
+
+    EXPECT_TRUE(window->isVisible());
+    Click(cmdButton1());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(QtFrmMainTest, AFailedOpenLeavesTheFailedStateAndTheFileUntouched) {
+    const std::filesystem::path junk = dir / "notes.mdb";
+    WriteFile(junk, "not a calendar");
+    Open();
+    Browse(junk.string());
+    Click(cmdButton1());
+    ExpectFailed();
+    ASSERT_EQ(box.Shown.size(), 1u);
+    EXPECT_EQ(box.Shown[0].Title, "Application Error");
+    EXPECT_EQ(box.Reports()[0].Module, "frmMain.OpenDatabase");
+    EXPECT_EQ(box.Reports()[0].Line, 40);
+    EXPECT_EQ(ReadFile(junk), "not a calendar");
+    EXPECT_EQ(window->Form().DatabasePath(), junk.string());
+
+    // A cancelled browse keeps the failed state; a good file re-arms the run.
+    Browse("");
+    ExpectFailed();
+    const std::filesystem::path good = MakeCalendar(dir, "good.mdb");
+    Browse(good.string());
+    ExpectReady(good.string());
+    Click(cmdButton1());
+    ExpectFinished();
+    ExpectTheYearIn(good);
+    EXPECT_EQ(box.Shown.size(), 1u);
+}
+
+TEST_F(QtFrmMainTest, CancelClosesTheWindowInEachStateItIsEnabledIn) {
+    Open();
+    ExpectNotFound();
+    Click(cmdCancel());
+    EXPECT_FALSE(window->isVisible());
+
+    InstallDefaultDatabase();
+    Open();
+    ExpectReady(defaultPath);
+    Click(cmdCancel());
+    EXPECT_FALSE(window->isVisible());
+
+    const std::filesystem::path junk = dir / "junk.mdb";
+    WriteFile(junk, "junk");
+    Open();
+    Browse(junk.string());
+    Click(cmdButton1());
+    ExpectFailed();
+    Click(cmdCancel());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(QtFrmMainTest, TheCloseBoxClosesTheWindowWhenNoRunIsUnderWay) {
+    InstallDefaultDatabase();
+    Open();
+    // What the window system sends when the title bar's close box is pressed.
+    QCoreApplication::postEvent(window->windowHandle(), new QCloseEvent);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(QueryValue(defaultPath, "SELECT COUNT(*) FROM Dates"), "0");
+}
+
+TEST_F(QtFrmMainTest, TypingIntoThePathBoxChangesNothing) {
+    InstallDefaultDatabase();
+    Open();
+    const QString before = txtDatabaseFile()->text();
+    txtDatabaseFile()->setFocus();
+    QTest::keyClicks(txtDatabaseFile(), QStringLiteral("/elsewhere.mdb"));
+    EXPECT_NE(txtDatabaseFile()->text(), before);
+    ExpectReady(defaultPath);
+    Click(cmdButton1());
+    ExpectFinished();
+    EXPECT_EQ(window->Form().DatabasePath(), defaultPath);
+    ExpectTheYearIn(defaultPath);
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere.mdb"));
+}
+
+TEST_F(QtFrmMainTest, ClicksAndACloseDispatchedDuringTheYieldWaitForTheRun) {
+    InstallDefaultDatabase();
+    Open();
+    const std::filesystem::path other = MakeCalendar(dir, "other.mdb");
+    dialog.Answer = other.string();
+
+    // Posted now, dispatched by the run's one yield.
+    QPushButton* const cancel = cmdCancel();
+    QPushButton* const browse = cmdBrowse();
+    QMetaObject::invokeMethod(
+        cancel, [cancel] { Click(cancel); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        browse, [browse] { Click(browse); }, Qt::QueuedConnection);
+    QCoreApplication::postEvent(window->windowHandle(), new QCloseEvent);
+    struct DuringTheYield {
+        bool Seen = false;
+        bool Visible = false;
+        bool Running = false;
+        QString Caption;
+    } during;
+    QMetaObject::invokeMethod(
+        window.get(),
+        [&] {
+            during = {true, window->isVisible(), window->Form().IsRunning(), lblUpdate()->text()};
+        },
+        Qt::QueuedConnection);
+
+    Click(cmdButton1());
+
+    ASSERT_TRUE(during.Seen);
+    EXPECT_TRUE(during.Visible);
+    EXPECT_TRUE(during.Running);
+    EXPECT_EQ(during.Caption, kWait);
+    EXPECT_EQ(dialog.Opened, 0);
+    EXPECT_EQ(window->Form().DatabasePath(), defaultPath);
+    ExpectTheYearIn(defaultPath);
+    EXPECT_EQ(QueryValue(other, "SELECT COUNT(*) FROM Dates"), "0");
+    EXPECT_TRUE(box.Shown.empty());
+    // The close asked for during the run came once the run had returned.
+    EXPECT_FALSE(window->Form().IsRunning());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(lblUpdate()->text(), kCompleted);
+}
+
+}  // namespace
+}  // namespace almanoria

@@ -1,0 +1,100 @@
+#pragma once
+
+// A real QtFrmMain on real calendar files, with the default path inside a temporary folder
+// and a file dialog that answers what the test says.
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "database/basDatabase.hpp"
+#include "tools/calendardb/CalendarDatabase.hpp"
+#include "tools/testing/TestSupport.hpp"
+#include "window/qt/QtFrmMain.hpp"
+
+namespace almanoria::testing {
+
+class AnsweringDialog final : public CommonDialog {
+  public:
+    void ShowOpen() override {
+        ++Opened;
+        SeenTitle = DialogTitle;
+        SeenInitDir = InitDir;
+        SeenFilter = Filter;
+        SeenDefaultExt = DefaultExt;
+        SeenFlags = Flags;
+        FileName = Answer;
+    }
+    std::string Answer;
+    int Opened = 0;
+    std::string SeenTitle;
+    std::string SeenInitDir;
+    std::string SeenFilter;
+    std::string SeenDefaultExt;
+    Long SeenFlags = 0;
+};
+
+class WindowFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.Path().string()));
+        defaultPath = DefaultDatabasePath();
+    }
+    void TearDown() override {
+        window.reset();
+        qunsetenv("XDG_DATA_HOME");
+    }
+
+    // A default path too long for the path box, even at 120 dots per inch.
+    void UseDeepDataFolder() {
+        const std::filesystem::path deep = dir / "a rather long folder name" / "and another one" /
+                                           "and a third folder, to be sure" / "calendars";
+        std::filesystem::create_directories(deep);
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(deep.string()));
+        defaultPath = DefaultDatabasePath();
+    }
+    void InstallDefaultDatabase() {
+        std::filesystem::create_directories(std::filesystem::path(defaultPath).parent_path());
+        CreateCalendarDatabase(defaultPath);
+    }
+
+    // Builds the window, which runs Form_Load, and shows it.
+    QtFrmMain& Open(double twipsPerPixel = 15) {
+        window = std::make_unique<QtFrmMain>(errors, database, twipsPerPixel, &dialog);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return *window;
+    }
+
+    template <typename Widget>
+    Widget* Control(const char* name) const {
+        Widget* widget = window->findChild<Widget*>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QLabel* lblUpdate() const { return Control<QLabel>("lblUpdate"); }
+    QLineEdit* txtDatabaseFile() const { return Control<QLineEdit>("txtDatabaseFile"); }
+    QPushButton* cmdBrowse() const { return Control<QPushButton>("cmdBrowse"); }
+    QPushButton* cmdCancel() const { return Control<QPushButton>("cmdCancel"); }
+    QPushButton* cmdButton1() const { return Control<QPushButton>("cmdButton1"); }
+
+    static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    TempDir dir;
+    std::string defaultPath;
+    RecordingMessageBox box;
+    FixedClock clock;
+    basErrorHandler errors{
+        box, clock, {"Almanoria Desktop Calendar", dir.Path(), "AlmanoriaUpdate"}};
+    basDatabase database{errors};
+    AnsweringDialog dialog;
+    std::unique_ptr<QtFrmMain> window;
+};
+
+}  // namespace almanoria::testing
