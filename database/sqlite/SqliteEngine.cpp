@@ -136,6 +136,7 @@ class SqliteEngine final : public Engine {
     std::unordered_map<std::string, TableColumns> mTables;  // by lower-case name
     std::int64_t mIdentity = 0;
     std::string mOpeningJournalMode;
+    bool mCheckedJournal = false;
     bool mSwitchedJournal = false;
 };
 
@@ -167,8 +168,6 @@ SqliteEngine::SqliteEngine(std::string path) : mPath(std::move(path)) {
     const int read =
         sqlite3_exec(Database(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (read != SQLITE_OK) RaiseOpenFailure(read);
-
-    UseWriteAheadLog();
 }
 
 SqliteEngine::~SqliteEngine() {
@@ -184,8 +183,12 @@ void SqliteEngine::RaiseOpenFailure(int resultCode) const {
 }
 
 // Each statement commits on its own; with a write-ahead log such a commit is cheap and, at
-// synchronous=NORMAL, still survives a crash of the program.
+// synchronous=NORMAL, still survives a crash of the program. Switching writes the file's
+// header, so it waits for the first statement that writes: a file the update cannot write to
+// (no calendar tables, a column missing) keeps every byte.
 void SqliteEngine::UseWriteAheadLog() noexcept {
+    if (mCheckedJournal) return;
+    mCheckedJournal = true;
     try {
         mOpeningJournalMode = sqlite::LowerName(ReadPragma("PRAGMA journal_mode"));
         if (mOpeningJournalMode != "wal") {
@@ -232,6 +235,7 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
     sqlite3_stmt* prepared = PrepareStatement(statement, uncached);
     const std::vector<StoredValue> bound = BindParameters(prepared, statement);
     const StatementReset reset(prepared);
+    if (sqlite3_stmt_readonly(prepared) == 0) UseWriteAheadLog();
 
     std::vector<std::optional<ColumnKind>> kinds;
     if (rows) {

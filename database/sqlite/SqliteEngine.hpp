@@ -44,9 +44,9 @@ namespace almanoria {
 
 // Opens the database file named by the connection string's Dbq (keys without regard to case;
 // the path unchanged). Only an existing SQLite file is opened, read-write when it can be and
-// read-only when it is write-protected; nothing else is ever written to. While open the file
-// uses a write-ahead log where it can, and gets its own journal mode back when the engine is
-// released. Raises a Failure saying what is wrong.
+// read-only when it is write-protected; nothing else is ever written to. From its first write
+// on the file uses a write-ahead log where it can, and gets its own journal mode back when the
+// engine is released. Raises a Failure saying what is wrong.
 std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString);
 
 }  // namespace almanoria
