@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -114,6 +115,16 @@ void CheckDatabaseFile(const std::string& path) {
     static constexpr std::string_view kSqliteSignature("SQLite format 3\0", 16);
     if (length < kHeaderSize || bytes.substr(0, kSqliteSignature.size()) != kSqliteSignature) {
         RaiseNotADatabase(Quoted(path) + " is not a calendar database: it is no SQLite database.");
+    }
+
+    // SQLite's own message for a name past its limit says only that it cannot open the file.
+    const sqlite3_vfs* system = sqlite3_vfs_find(nullptr);
+    const std::string full = std::filesystem::absolute(path, error).string();
+    if (system && !error && full.size() > static_cast<std::size_t>(system->mxPathname)) {
+        RaiseCannotOpen("Cannot open " + Quoted(path) + ": its full path is " +
+                        std::to_string(full.size()) + " characters long, more than the " +
+                        std::to_string(system->mxPathname) +
+                        " that the embedded engine can open. Move the file to a shorter path.");
     }
 }
 

@@ -8,7 +8,8 @@
 namespace almanoria::sqlite {
 
 // Raises a Failure naming the file when it is missing, a folder, not a plain file, unreadable,
-// empty, an Access database or anything else but an SQLite database. Only reads the file.
+// empty, an Access database or anything else but an SQLite database, or when its path is
+// longer than SQLite can open. Only reads the file.
 void CheckDatabaseFile(const std::string& path);
 
 // False where a write-ahead log cannot work: a folder the log and its index cannot be made in,

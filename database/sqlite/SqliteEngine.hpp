@@ -27,7 +27,8 @@
 //   +5   SQLITE_BUSY      "database is locked", after a wait of about three seconds
 //   +8   SQLITE_READONLY  "attempt to write a readonly database"
 //   +14  SQLITE_CANTOPEN  at open: the file is missing, a folder, not a plain file, unreadable,
-//                         or the connection string names no file (Dbq)
+//                         its path longer than SQLite's limit (512 bytes on Unix), or the
+//                         connection string names no file (Dbq)
 //   +20  SQLITE_MISMATCH  "Data type mismatch in criteria expression." (a value that does not
 //                         convert to its column's kind)
 //   +26  SQLITE_NOTADB    at open: the file is empty, an Access database, or not an SQLite
