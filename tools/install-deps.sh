@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libsqlite3-dev sqlite3
+    unixodbc-dev libsqliteodbc
     googletest libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
     libbenchmark-dev

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "database/Engine.hpp"
+
+namespace almanoria {
+
+// Opens a database through the ODBC driver that the connection string names, passed to
+// SQLDriverConnect exactly as built. Statements reach the driver unchanged, but for quoted
+// m/d/yyyy values written into Date/Time columns, which go as ODBC date escapes so that the
+// driver reads them month first whatever the regional settings.
+std::unique_ptr<Engine> OpenOdbcEngine(std::string_view connectionString);
+
+// A driver's failure is numbered ErrorNumber::ObjectError plus the native error of its first
+// diagnostic record: the Access driver's own codes, the result code of SQLite for the SQLite
+// driver. The driver manager's own failures (no such driver, no connection) carry native error
+// 0 and so read ErrorNumber::ObjectError itself; so does a native error that would not fit.
+std::int32_t OdbcFailureNumber(std::int32_t nativeError);
+
+}  // namespace almanoria

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/odbc/OdbcApi.hpp"
+
+namespace almanoria::odbc {
+
+// The program's texts are UTF-8; the engine talks to the driver in UTF-16 through the wide
+// functions, so that notes with accents reach an Access file whatever the system's code page.
+static_assert(sizeof(SQLWCHAR) == 2, "the wide ODBC functions take UTF-16");
+
+// UTF-16 with a terminating zero, which Size() leaves out.
+class WideText {
+  public:
+    explicit WideText(std::string_view utf8);
+    SQLWCHAR* Data() noexcept { return mUnits.data(); }
+    std::size_t Size() const noexcept { return mUnits.size() - 1; }
+
+  private:
+    std::vector<SQLWCHAR> mUnits;
+};
+
+std::string ToUtf8(const SQLWCHAR* units, std::size_t count);
+
+}  // namespace almanoria::odbc
