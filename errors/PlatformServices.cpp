@@ -2,9 +2,12 @@
 
 #include <ctime>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include <cwchar>
 #else
 #include <langinfo.h>
 #endif
@@ -55,17 +58,69 @@ std::string SystemClock::TimeSeparator() const {
 #endif
 }
 
-ProgramInfo RunningProgram() {
-    std::filesystem::path executable;
 #ifdef _WIN32
-    wchar_t buffer[MAX_PATH * 4] = {};
-    GetModuleFileNameW(nullptr, buffer, MAX_PATH * 4);
-    executable = buffer;
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(), length, nullptr, nullptr);
+    return result;
+}
+
+// ProductName of the executable's version information, in its first language; the build's
+// own name when the file carries none.
+std::string ProductName(const std::wstring& executable) {
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeW(executable.c_str(), &unused);
+    if (size == 0) return ALMANORIA_PRODUCT_NAME;
+    std::vector<unsigned char> information(size);
+    if (!GetFileVersionInfoW(executable.c_str(), 0, size, information.data())) {
+        return ALMANORIA_PRODUCT_NAME;
+    }
+    struct Translation {
+        WORD Language;
+        WORD CodePage;
+    };
+    void* found = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(information.data(), L"\\VarFileInfo\\Translation", &found, &length) ||
+        length < sizeof(Translation)) {
+        return ALMANORIA_PRODUCT_NAME;
+    }
+    const Translation translation = *static_cast<const Translation*>(found);
+    wchar_t key[64];
+    swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\ProductName", translation.Language,
+             translation.CodePage);
+    if (!VerQueryValueW(information.data(), key, &found, &length) || length == 0) {
+        return ALMANORIA_PRODUCT_NAME;
+    }
+    // The length counts the terminating zero.
+    std::wstring name(static_cast<const wchar_t*>(found), length);
+    name.resize(name.find(L'\0') == std::wstring::npos ? name.size() : name.find(L'\0'));
+    return name.empty() ? std::string(ALMANORIA_PRODUCT_NAME) : Utf8(name);
+}
+
+}  // namespace
+#endif
+
+ProgramInfo RunningProgram() {
+#ifdef _WIN32
+    std::vector<wchar_t> buffer(MAX_PATH);
+    DWORD length = 0;
+    while ((length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) >=
+           buffer.size()) {
+        buffer.resize(buffer.size() * 2);
+    }
+    const std::wstring file(buffer.data(), length);
+    const std::filesystem::path executable(file);
+    return {ProductName(file), executable.parent_path(), Utf8(executable.stem().wstring())};
 #else
     std::error_code error;
-    executable = std::filesystem::read_symlink("/proc/self/exe", error);
-#endif
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
     return {ALMANORIA_PRODUCT_NAME, executable.parent_path(), executable.stem().string()};
+#endif
 }
 
 std::string ToSystemCodePage(std::string_view utf8) {

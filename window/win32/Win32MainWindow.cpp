@@ -1,0 +1,242 @@
+#include "window/win32/Win32MainWindow.hpp"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <system_error>
+
+#include "window/win32/resources/resource.h"
+
+namespace almanoria::win32 {
+
+namespace {
+
+constexpr const wchar_t* kWindowClass = L"AlmanoriaCalendarUpdate";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// Control numbers start past IDOK and IDCANCEL, which the dialog keys send on their own.
+enum ControlId : int {
+    kPicture1 = 100,
+    kLblUpdate,
+    kLblDatabaseFile,
+    kTxtDatabaseFile,
+    kCmdBrowse,
+    kCmdCancel,
+    kCmdButton1,
+};
+
+[[noreturn]] void RaiseLastError(const char* what) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
+}
+
+}  // namespace
+
+Win32MainWindow::Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, basDatabase& database,
+                                 Win32MessageBox& messageBox)
+    : mInstance(instance),
+      mDpi(ScreenDpi()),
+      mFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))),
+      mMessageBox(messageBox),
+      mIcon(LoadIconResource(instance, IDI_ALMANORIA, GetSystemMetrics(SM_CXICON))),
+      mSmallIcon(LoadIconResource(instance, IDI_ALMANORIA, GetSystemMetrics(SM_CXSMICON))),
+      mPicture(LoadIconResource(instance, IDI_PICTURE, 48)),
+      mTxtDatabaseFile(mDpi),
+      mDeviceContext(mDpi, mFont) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &Win32MainWindow::WindowProcedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = mIcon.get();
+    windowClass.hIconSm = mSmallIcon.get();
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kWindowClass;
+    if (!RegisterClassExW(&windowClass)) RaiseLastError("RegisterClassExW");
+
+    // The client area is 6825 x 2985 twips; the frame goes around it, and the window opens in
+    // the middle of the work area.
+    RECT frame{0, 0, Pixels(6825), Pixels(2985)};
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
+    const int width = static_cast<int>(frame.right - frame.left);
+    const int height = static_cast<int>(frame.bottom - frame.top);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int left = static_cast<int>(work.left) +
+                     std::max(0, static_cast<int>(work.right - work.left - width) / 2);
+    const int top = static_cast<int>(work.top) +
+                    std::max(0, static_cast<int>(work.bottom - work.top - height) / 2);
+    if (!CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Almanoria Calendar Update",
+                         kWindowStyle, left, top, width, height, nullptr, nullptr, instance,
+                         this)) {
+        const DWORD error = GetLastError();
+        UnregisterClassW(kWindowClass, mInstance);
+        SetLastError(error);
+        RaiseLastError("CreateWindowExW");
+    }
+    SendMessageW(mWindow, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mIcon.get()));
+    SendMessageW(mWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mSmallIcon.get()));
+    CreateControls();
+
+    mEvents.Attach(mWindow);
+    mDialog.Attach(mWindow);
+    mDeviceContext.Attach(mWindow);
+    mPlatform.Attach(mWindow);
+    mMessageBox.Attach(mWindow);
+    mForm =
+        std::make_unique<frmMain>(FormControls{mLblUpdate, mLblDatabaseFile, mTxtDatabaseFile,
+                                               mCmdBrowse, mCmdCancel, mCmdButton1},
+                                  mDialog, mDeviceContext, mPlatform, mEvents, errors, database);
+}
+
+Win32MainWindow::~Win32MainWindow() {
+    if (mWindow) DestroyWindow(mWindow);
+    UnregisterClassW(kWindowClass, mInstance);
+}
+
+int Win32MainWindow::Pixels(int twips) const {
+    return MulDiv(twips, mDpi, 1440);
+}
+
+HWND Win32MainWindow::CreateChild(const wchar_t* windowClass, const wchar_t* text, DWORD style,
+                                  DWORD extendedStyle, int id, int left, int top, int width,
+                                  int height) {
+    HWND child =
+        CreateWindowExW(extendedStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style,
+                        Pixels(left), Pixels(top), Pixels(width), Pixels(height), mWindow,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), mInstance, nullptr);
+    if (!child) RaiseLastError("CreateWindowExW");
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(mFont), FALSE);
+    return child;
+}
+
+void Win32MainWindow::CreateControls() {
+    // Created in tab order, which is the order the dialog keys walk.
+    HWND picture = CreateChild(L"STATIC", nullptr, SS_ICON | SS_REALSIZEIMAGE, 0, kPicture1, 60,
+                               120, 735, 675);
+    SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(mPicture.get()), 0);
+    mLblUpdate.Attach(
+        CreateChild(L"STATIC", L"Label1", SS_LEFT, 0, kLblUpdate, 960, 120, 5655, 1155));
+    // The access key D of the label moves the focus to the path box, which follows it.
+    // One line, clipped rather than wrapped out of sight when the font runs wide.
+    mLblDatabaseFile.Attach(CreateChild(L"STATIC", L"Almanoria &database file:", SS_LEFTNOWORDWRAP,
+                                        0, kLblDatabaseFile, 120, 1500, 1815, 255));
+    mTxtDatabaseFile.Attach(CreateChild(L"EDIT", L"", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
+                                        WS_EX_CLIENTEDGE, kTxtDatabaseFile, 120, 1740, 5595, 315));
+    AddToolTip(mTxtDatabaseFile.Handle(), L"Enter the file name of the old QEX database file.");
+    mCmdBrowse.Attach(CreateChild(L"BUTTON", L"&Browse...", WS_TABSTOP | BS_PUSHBUTTON, 0,
+                                  kCmdBrowse, 5820, 1700, 855, 375));
+    mCmdCancel.Attach(CreateChild(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, kCmdCancel,
+                                  4500, 2460, 975, 375));
+    mCmdButton1.Attach(CreateChild(L"BUTTON", L"Next >", WS_TABSTOP | BS_PUSHBUTTON, 0, kCmdButton1,
+                                   5700, 2460, 975, 375));
+}
+
+void Win32MainWindow::AddToolTip(HWND control, const wchar_t* text) {
+    // Owned by the window, so it goes with it.
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mWindow,
+                               nullptr, mInstance, nullptr);
+    if (!tip) return;  // the path box works without its tip
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = mWindow;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(text);
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32MainWindow::LoadAndShow(int showCommand) {
+    mForm->Form_Load();
+    ShowWindow(mWindow, showCommand);
+    UpdateWindow(mWindow);
+}
+
+int Win32MainWindow::RunMessageLoop() {
+    MSG message;
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(message.wParam);
+        if (got == -1) return 1;
+        // Tab, the arrow keys and the access keys move between the controls.
+        if (!mWindow || !IsDialogMessageW(mWindow, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+    Win32MainWindow* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self =
+            static_cast<Win32MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->mWindow = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnClick(LOWORD(wParam));
+            return 0;
+        case WM_ACTIVATE:
+            // The focus comes back to the control that had it when the window was left.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                mLastFocus = GetFocus();
+            } else if (mLastFocus && IsChild(mWindow, mLastFocus) && IsWindowEnabled(mLastFocus)) {
+                SetFocus(mLastFocus);
+            } else if (HWND first = GetNextDlgTabItem(mWindow, nullptr, FALSE)) {
+                SetFocus(first);
+            }
+            return 0;
+        case WM_CLOSE:
+            // The close box waits while the update runs; the window closes when it returns.
+            if (mForm && !mForm->QueryClose()) return 0;
+            DestroyWindow(mWindow);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY: {
+            HWND window = mWindow;
+            mWindow = nullptr;
+            mEvents.Attach(nullptr);
+            mDialog.Attach(nullptr);
+            mDeviceContext.Attach(nullptr);
+            mPlatform.Attach(nullptr);
+            mMessageBox.Attach(nullptr);
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        default:
+            return DefWindowProcW(mWindow, message, wParam, lParam);
+    }
+}
+
+void Win32MainWindow::OnClick(int id) noexcept {
+    // The handlers trap their own failures; one that escaped would end the program here
+    // rather than unwind through the window system's frames.
+    if (!mForm) return;
+    switch (id) {
+        case kCmdBrowse:
+            mForm->cmdBrowse_Click();
+            break;
+        case kCmdCancel:
+            mForm->cmdCancel_Click();
+            break;
+        case kCmdButton1:
+            mForm->cmdButton1_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace almanoria::win32

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "database/basDatabase.hpp"
+#include "errors/basErrorHandler.hpp"
+#include "window/frmMain.hpp"
+#include "window/win32/Win32Api.hpp"
+#include "window/win32/Win32Controls.hpp"
+#include "window/win32/Win32Handles.hpp"
+#include "window/win32/Win32Services.hpp"
+
+namespace almanoria::win32 {
+
+// frmMain as a Win32 window: the controls as child windows laid out in twips at the screen's
+// resolution, their clicks and the close box forwarded to the window's logic.
+class Win32MainWindow {
+  public:
+    Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, basDatabase& database,
+                    Win32MessageBox& messageBox);
+    ~Win32MainWindow();
+    Win32MainWindow(const Win32MainWindow&) = delete;
+    Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+    // Form_Load, then the window on the screen.
+    void LoadAndShow(int showCommand);
+    // Runs the window's messages until the program ends; the exit code of WM_QUIT.
+    int RunMessageLoop();
+
+  private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    HWND CreateChild(const wchar_t* windowClass, const wchar_t* text, DWORD style,
+                     DWORD extendedStyle, int id, int left, int top, int width, int height);
+    void AddToolTip(HWND control, const wchar_t* text);
+    int Pixels(int twips) const;
+    void OnClick(int id) noexcept;
+
+    HINSTANCE mInstance;
+    int mDpi;
+    HFONT mFont;
+    Win32MessageBox& mMessageBox;
+    IconHandle mIcon;
+    IconHandle mSmallIcon;
+    IconHandle mPicture;
+    HWND mWindow = nullptr;
+    HWND mLastFocus = nullptr;
+
+    Win32Label mLblUpdate;
+    Win32Label mLblDatabaseFile;
+    Win32TextBox mTxtDatabaseFile;
+    Win32Button mCmdBrowse;
+    Win32Button mCmdCancel;
+    Win32Button mCmdButton1;
+    Win32EventPump mEvents;
+    Win32FileDialog mDialog;
+    Win32DeviceContext mDeviceContext;
+    Win32FormPlatform mPlatform;
+    std::unique_ptr<frmMain> mForm;
+};
+
+}  // namespace almanoria::win32

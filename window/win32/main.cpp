@@ -1,0 +1,35 @@
+// The Windows program: the wizard window over the calendar's Access file through ODBC.
+
+#include "window/win32/Win32Api.hpp"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "database/basDatabase.hpp"
+#include "errors/PlatformServices.hpp"
+#include "errors/basErrorHandler.hpp"
+#include "window/win32/Win32MainWindow.hpp"
+#include "window/win32/Win32Services.hpp"
+#include "window/win32/Win32Text.hpp"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    using namespace almanoria;
+    // The tooltip of the path box and the controls' themed look.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    try {
+        win32::Win32MessageBox messageBox;
+        const SystemClock clock;
+        basErrorHandler errors(messageBox, clock, RunningProgram());
+        basDatabase database(errors);
+        win32::Win32MainWindow window(instance, errors, database, messageBox);
+        window.LoadAndShow(showCommand);
+        return window.RunMessageLoop();
+    } catch (const std::exception& failure) {
+        // Only a window that cannot be made gets here; the program cannot run without it.
+        MessageBoxW(nullptr, win32::Widen(failure.what()).c_str(), L"Almanoria Calendar Update",
+                    MB_ICONERROR | MB_OK);
+        return 1;
+    }
+}
