@@ -1,7 +1,8 @@
 #include "database/Connection.hpp"
 
 #include <algorithm>
-#include <cctype>
+
+#include "database/Names.hpp"
 
 namespace almanoria {
 
@@ -15,13 +16,6 @@ namespace {
     throw Failure(ErrorNumber::ConnectionUnusable,
                   "The connection cannot be used to perform this operation. It is either closed "
                   "or invalid in this context.");
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
 }
 
 }  // namespace

@@ -1,30 +1,8 @@
 #include "database/ConnectionString.hpp"
 
-#include <algorithm>
-#include <cctype>
+#include "database/Names.hpp"
 
 namespace almanoria {
-
-namespace {
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool SameKey(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-}  // namespace
 
 std::string BuildConnectionString(std::string_view databasePath) {
     std::string path(databasePath);
@@ -86,7 +64,7 @@ ConnectionString::ConnectionString(std::string_view text) {
 
 std::optional<std::string> ConnectionString::Find(std::string_view key) const {
     for (const auto& [name, value] : mAttributes) {
-        if (SameKey(name, key)) return value;
+        if (SameName(name, key)) return value;
     }
     return std::nullopt;
 }

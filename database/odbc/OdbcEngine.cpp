@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "database/Names.hpp"
 #include "database/odbc/DateEscapes.hpp"
 #include "database/odbc/OdbcApi.hpp"
 #include "database/odbc/OdbcHandles.hpp"
@@ -70,13 +71,6 @@ ColumnKind KindOf(SQLSMALLINT type) {
 bool HoldsDates(SQLSMALLINT type) {
     const ColumnKind kind = KindOf(type);
     return kind == ColumnKind::Date || kind == ColumnKind::Timestamp;
-}
-
-std::string Lowered(std::string_view name) {
-    std::string lowered(name);
-    for (char& c : lowered)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lowered;
 }
 
 SQLINTEGER Length(const WideText& text) {
@@ -208,7 +202,7 @@ class OdbcEngine final : public Engine {
     Handle Run(std::string_view statement) {
         WideText text(
             EscapeDateValues(statement, [this](std::string_view table, std::string_view column) {
-                return DateColumnsOf(table).count(Lowered(column)) > 0;
+                return DateColumnsOf(table).count(LowerName(column)) > 0;
             }));
         Handle command(SQL_HANDLE_STMT, mConnection.Get());
         command.Check(SQLExecDirectW(command.Get(), text.Data(), Length(text)));
@@ -255,7 +249,7 @@ class OdbcEngine final : public Engine {
 
     // The Date/Time columns of a table, from the driver's metadata, asked once per connection.
     const std::set<std::string>& DateColumnsOf(std::string_view table) {
-        const std::string key = Lowered(table);
+        const std::string key = LowerName(table);
         if (const auto known = mDateColumns.find(key); known != mDateColumns.end()) {
             return known->second;
         }
@@ -269,9 +263,9 @@ class OdbcEngine final : public Engine {
             const auto tableName = FetchText(command, 3);
             const auto columnName = FetchText(command, 4);
             const auto type = FetchFixed<SQLSMALLINT>(command, 5, SQL_C_SSHORT);
-            if (tableName && columnName && type && Lowered(*tableName) == key &&
+            if (tableName && columnName && type && LowerName(*tableName) == key &&
                 HoldsDates(*type)) {
-                columns.insert(Lowered(*columnName));
+                columns.insert(LowerName(*columnName));
             }
         }
         return mDateColumns.emplace(key, std::move(columns)).first->second;

@@ -331,20 +331,6 @@ std::string QuotedText(std::string_view text) {
 
 }  // namespace
 
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) ==
-               std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
-std::string LowerName(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 std::optional<DateTime> ParseAccessDate(std::string_view text) {
     while (!text.empty() && IsSpace(text.front()))
         text.remove_prefix(1);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "database/Names.hpp"
 #include "database/Value.hpp"
 
 namespace almanoria::sqlite {
@@ -69,8 +70,5 @@ std::optional<DateTime> ParseAccessDate(std::string_view text);
 
 // 'yyyy-mm-dd', with ' hh:mm:ss' only when there is a time: the calendar's storage format.
 std::string IsoDateText(const DateTime& date);
-
-bool SameName(std::string_view a, std::string_view b);
-std::string LowerName(std::string_view name);
 
 }  // namespace almanoria::sqlite

@@ -54,7 +54,7 @@ struct TableColumns {
 
     std::optional<ColumnKind> KindOf(std::string_view column) const {
         const auto found = std::find_if(Columns.begin(), Columns.end(), [&](const auto& entry) {
-            return sqlite::SameName(entry.first, column);
+            return SameName(entry.first, column);
         });
         if (found == Columns.end()) return std::nullopt;
         return found->second;
@@ -190,11 +190,11 @@ void SqliteEngine::UseWriteAheadLog() noexcept {
     if (mCheckedJournal) return;
     mCheckedJournal = true;
     try {
-        mOpeningJournalMode = sqlite::LowerName(ReadPragma("PRAGMA journal_mode"));
+        mOpeningJournalMode = LowerName(ReadPragma("PRAGMA journal_mode"));
         if (mOpeningJournalMode != "wal") {
             if (sqlite3_db_readonly(Database(), "main") != 0) return;
             if (!sqlite::CanUseWriteAheadLog(mPath)) return;
-            if (sqlite::LowerName(ReadPragma("PRAGMA journal_mode=WAL")) != "wal") return;
+            if (LowerName(ReadPragma("PRAGMA journal_mode=WAL")) != "wal") return;
             mSwitchedJournal = true;
         }
         ReadPragma("PRAGMA synchronous=NORMAL");
@@ -245,7 +245,7 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
             const char* name = sqlite3_column_name(prepared, column);
             const char* origin = sqlite3_column_origin_name(prepared, column);
             const std::string given = name ? name : "";
-            if (origin && sqlite::SameName(origin, given)) {
+            if (origin && SameName(origin, given)) {
                 rows->ColumnNames.emplace_back(origin);  // as the table declares it
             } else if (!origin && given.find('?') != std::string::npos) {
                 // An unnamed expression of literals, named as Access names it.
@@ -360,7 +360,7 @@ std::optional<ColumnKind> SqliteEngine::KindOfTarget(const TranslatedStatement& 
 // Looked up once per table for the life of the connection, not per statement.
 const TableColumns* SqliteEngine::FindTable(const std::string& name) {
     if (name.empty()) return nullptr;
-    const std::string key = sqlite::LowerName(name);
+    const std::string key = LowerName(name);
     if (const auto known = mTables.find(key); known != mTables.end()) return &known->second;
 
     sqlite3_stmt* raw = nullptr;
@@ -380,7 +380,7 @@ const TableColumns* SqliteEngine::FindTable(const std::string& name) {
                                    sqlite::KindOfDeclaredType(declared));
         if (sqlite3_column_int(statement.get(), 2) > 0) {
             ++keyColumns;
-            isIntegerKey = sqlite::SameName(declared, "INTEGER");
+            isIntegerKey = SameName(declared, "INTEGER");
         }
     }
     sqlite::CheckResult(Database(), stepped);

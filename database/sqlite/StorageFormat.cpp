@@ -11,16 +11,6 @@ namespace almanoria::sqlite {
 
 namespace {
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> names) {
     for (const std::string_view name : names) {
         if (SameName(word, name)) return true;

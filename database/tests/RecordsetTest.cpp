@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "database/Connection.hpp"
+#include "tools/testing/TestSupport.hpp"
 
 namespace almanoria {
 namespace {
+
+using testing::FailureOf;
 
 // An engine that answers every query with the same rows and fails on "FAIL".
 class ScriptedEngine final : public Engine {
@@ -32,16 +35,6 @@ const ResultRows kTwoLinks{{"EventId", "EventDate"},
                            {{Value::Number(std::int64_t{3}), Value::Date({2012, 2, 22})},
                             {Value(), Value::Date({2012, 2, 22})}}};
 
-template <typename Action>
-std::int32_t FailureNumber(Action action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.Number();
-    }
-    return 0;
-}
-
 TEST(Recordset, ReadsRowsInOrderByNameOfAnyCaseOrByPosition) {
     Connection connection(Rows(kTwoLinks));
     connection.Open("Dbq=x");
@@ -55,8 +48,8 @@ TEST(Recordset, ReadsRowsInOrderByNameOfAnyCaseOrByPosition) {
     EXPECT_TRUE(links.Fields("eventid").IsNull());
     links.MoveNext();
     EXPECT_TRUE(links.Eof());
-    EXPECT_EQ(FailureNumber([&] { links.Fields("EventID"); }), ErrorNumber::NoCurrentRecord);
-    EXPECT_EQ(FailureNumber([&] { links.MoveNext(); }), ErrorNumber::NoCurrentRecord);
+    EXPECT_EQ(FailureOf([&] { links.Fields("EventID"); }).Number(), ErrorNumber::NoCurrentRecord);
+    EXPECT_EQ(FailureOf([&] { links.MoveNext(); }).Number(), ErrorNumber::NoCurrentRecord);
     links.Close();
 }
 
@@ -71,15 +64,15 @@ TEST(Recordset, AnEmptyResultIsAtItsEndAtOnce) {
 TEST(Recordset, MisuseFailsWithTheObjectsOwnNumbers) {
     Connection connection(Rows(kTwoLinks));
     Recordset links;
-    EXPECT_EQ(FailureNumber([&] { links.Open("q", &connection); }),
+    EXPECT_EQ(FailureOf([&] { links.Open("q", &connection); }).Number(),
               ErrorNumber::ConnectionUnusable);
     connection.Open("Dbq=x");
-    EXPECT_EQ(FailureNumber([&] { links.Eof(); }), ErrorNumber::ObjectClosed);
-    EXPECT_EQ(FailureNumber([&] { links.Close(); }), ErrorNumber::ObjectClosed);
+    EXPECT_EQ(FailureOf([&] { links.Eof(); }).Number(), ErrorNumber::ObjectClosed);
+    EXPECT_EQ(FailureOf([&] { links.Close(); }).Number(), ErrorNumber::ObjectClosed);
     links.Open("q", &connection);
-    EXPECT_EQ(FailureNumber([&] { links.Open("q", &connection); }), ErrorNumber::ObjectOpen);
-    EXPECT_EQ(FailureNumber([&] { links.Fields("Missing"); }), ErrorNumber::ItemNotFound);
-    EXPECT_EQ(FailureNumber([&] { links.Fields(Integer{2}); }), ErrorNumber::ItemNotFound);
+    EXPECT_EQ(FailureOf([&] { links.Open("q", &connection); }).Number(), ErrorNumber::ObjectOpen);
+    EXPECT_EQ(FailureOf([&] { links.Fields("Missing"); }).Number(), ErrorNumber::ItemNotFound);
+    EXPECT_EQ(FailureOf([&] { links.Fields(Integer{2}); }).Number(), ErrorNumber::ItemNotFound);
 }
 
 TEST(Recordset, SettingsMadeBeforeOpenApplyWhenItsArgumentsAreLeftOut) {
@@ -100,11 +93,11 @@ TEST(Recordset, SettingsMadeBeforeOpenApplyWhenItsArgumentsAreLeftOut) {
 TEST(Connection, ObservesStatementsAndKeepsFailuresUntilCleared) {
     RecordingObserver observer;
     Connection connection(Rows(kTwoLinks), &observer);
-    EXPECT_EQ(FailureNumber([&] { connection.Execute("UPDATE x"); }),
+    EXPECT_EQ(FailureOf([&] { connection.Execute("UPDATE x"); }).Number(),
               ErrorNumber::ConnectionUnusable);
     connection.Open("Dbq=x");
     connection.Execute("UPDATE x");
-    EXPECT_EQ(FailureNumber([&] { connection.Execute("FAIL"); }), -2147221503);
+    EXPECT_EQ(FailureOf([&] { connection.Execute("FAIL"); }).Number(), -2147221503);
     EXPECT_EQ(observer.Seen, (std::vector<std::string>{"UPDATE x", "FAIL"}));
     ASSERT_EQ(connection.Errors().Count(), 1u);
     EXPECT_EQ(connection.Errors().Item(0).Description(), "near \"FAIL\": syntax error");
@@ -112,14 +105,14 @@ TEST(Connection, ObservesStatementsAndKeepsFailuresUntilCleared) {
     EXPECT_EQ(connection.Errors().Count(), 0u);
     connection.Close();
     EXPECT_FALSE(connection.IsOpen());
-    EXPECT_EQ(FailureNumber([&] { connection.Close(); }), ErrorNumber::ObjectClosed);
+    EXPECT_EQ(FailureOf([&] { connection.Close(); }).Number(), ErrorNumber::ObjectClosed);
 }
 
 TEST(Connection, AFailedOpenLeavesItClosedWithTheFailureListed) {
     Connection connection([](std::string_view) -> std::unique_ptr<Engine> {
         throw Failure(-2147221490, "Could not find file '/x.mdb'.");
     });
-    EXPECT_EQ(FailureNumber([&] { connection.Open("Dbq=/x.mdb"); }), -2147221490);
+    EXPECT_EQ(FailureOf([&] { connection.Open("Dbq=/x.mdb"); }).Number(), -2147221490);
     EXPECT_FALSE(connection.IsOpen());
     EXPECT_EQ(connection.Errors().Count(), 1u);
 }

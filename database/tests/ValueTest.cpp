@@ -2,19 +2,12 @@
 
 #include "database/Value.hpp"
 #include "errors/Failure.hpp"
+#include "tools/testing/TestSupport.hpp"
 
 namespace almanoria {
 namespace {
 
-template <typename Action>
-std::int32_t FailureNumber(Action action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure.Number();
-    }
-    return 0;
-}
+using testing::FailureOf;
 
 TEST(ValueText, EachKindBecomesTheTextTheOldLanguageGives) {
     EXPECT_EQ(CStr(Value::YesNo(true)), "True");
@@ -32,7 +25,7 @@ TEST(ValueText, EachKindBecomesTheTextTheOldLanguageGives) {
 TEST(ValueText, NullAppendedToEmptyTextIsEmptyButItsPlainTextIsAFailure) {
     EXPECT_EQ(AppendEmpty(Value()), "");
     EXPECT_EQ(AppendEmpty(Value::Number(std::int64_t{12})), "12");
-    EXPECT_EQ(FailureNumber([] { CStr(Value()); }), 94);
+    EXPECT_EQ(FailureOf([] { CStr(Value()); }).Number(), 94);
 }
 
 TEST(ValueWholeNumber, NumbersAndNumericTextConvert) {
@@ -45,12 +38,12 @@ TEST(ValueWholeNumber, NumbersAndNumericTextConvert) {
 }
 
 TEST(ValueWholeNumber, WhatIsNoWholeNumberFailsWithItsOwnNumber) {
-    EXPECT_EQ(FailureNumber([] { CLng(Value()); }), 94);
-    EXPECT_EQ(FailureNumber([] { CLng(Value::Text("seven")); }), 13);
-    EXPECT_EQ(FailureNumber([] { CLng(Value::Text("")); }), 13);
-    EXPECT_EQ(FailureNumber([] { CLng(Value::Text("12abc")); }), 13);
-    EXPECT_EQ(FailureNumber([] { CLng(Value::Number(std::int64_t{2147483648})); }), 6);
-    EXPECT_EQ(FailureNumber([] { CLng(Value::Text("3000000000")); }), 6);
+    EXPECT_EQ(FailureOf([] { CLng(Value()); }).Number(), 94);
+    EXPECT_EQ(FailureOf([] { CLng(Value::Text("seven")); }).Number(), 13);
+    EXPECT_EQ(FailureOf([] { CLng(Value::Text("")); }).Number(), 13);
+    EXPECT_EQ(FailureOf([] { CLng(Value::Text("12abc")); }).Number(), 13);
+    EXPECT_EQ(FailureOf([] { CLng(Value::Number(std::int64_t{2147483648})); }).Number(), 6);
+    EXPECT_EQ(FailureOf([] { CLng(Value::Text("3000000000")); }).Number(), 6);
 }
 
 }  // namespace

@@ -1,19 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "errors/BasicTypes.hpp"
+#include "tools/testing/TestSupport.hpp"
 
 namespace almanoria {
 namespace {
 
-template <typename Action>
-Failure FailureOf(Action action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure;
-    }
-    return Failure(0, "no failure");
-}
+using testing::FailureOf;
 
 TEST(Counters, SixteenBitCountersOverflowPastTheirRange) {
     EXPECT_EQ(CheckedAdd(Integer{32766}, Integer{1}), 32767);

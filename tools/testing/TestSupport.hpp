@@ -3,14 +3,29 @@
 // What the test suites share: temporary folders with calendar databases made by the
 // development tool, plain SQL to read them back, a recording message box and a fixed clock.
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "errors/Failure.hpp"
 #include "errors/PlatformServices.hpp"
 
 namespace almanoria::testing {
+
+// The failure an action raises; the test fails when it raises none.
+template <typename Action>
+Failure FailureOf(Action action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure;
+    }
+    ADD_FAILURE() << "expected a Failure";
+    return Failure(0, "");
+}
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {

@@ -14,6 +14,7 @@
 namespace almanoria {
 namespace {
 
+using testing::FailureOf;
 using testing::QueryValue;
 using testing::TempDir;
 
@@ -65,18 +66,6 @@ class OdbcEngineTest : public ::testing::Test {
     TempDir mDir;
     std::filesystem::path mDatabase = mDir / "calendar.db";
 };
-
-// The failure a call raises; the test fails when it raises none.
-template <typename Call>
-Failure FailureOf(Call call) {
-    try {
-        call();
-    } catch (const Failure& failure) {
-        return failure;
-    }
-    ADD_FAILURE() << "no failure raised";
-    return Failure(0, "");
-}
 
 std::size_t OpenFileCount() {
     std::size_t count = 0;

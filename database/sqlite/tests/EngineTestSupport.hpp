@@ -15,23 +15,13 @@
 #include "database/ConnectionString.hpp"
 #include "database/Engine.hpp"
 #include "database/sqlite/SqliteEngine.hpp"
+#include "tools/testing/TestSupport.hpp"
 #include "errors/Failure.hpp"
 
 namespace almanoria::testing {
 
 inline std::unique_ptr<Engine> OpenCalendar(const std::filesystem::path& path) {
     return OpenSqliteEngine(BuildConnectionString(path.string()));
-}
-
-template <typename Action>
-Failure FailureOf(Action action) {
-    try {
-        action();
-    } catch (const Failure& failure) {
-        return failure;
-    }
-    ADD_FAILURE() << "expected a Failure";
-    return Failure(0, "");
 }
 
 // The SQLite result code a failure carries.
