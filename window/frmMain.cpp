@@ -141,15 +141,17 @@ void frmMain::cmdButton1_Click() {
 }
 
 void frmMain::RunUpdate() {
-    struct RunningFlag {
-        bool& running;
-        explicit RunningFlag(bool& flag) : running(flag) { running = true; }
-        ~RunningFlag() { running = false; }
-    } flag(mRunning);
-    mRun.Update();
+    {
+        struct RunningFlag {
+            bool& running;
+            explicit RunningFlag(bool& flag) : running(flag) { running = true; }
+            ~RunningFlag() { running = false; }
+        } flag(mRunning);
+        mRun.Update();
+    }
+    // A close asked for during the run happens now that the run has returned.
     if (mUnloadWhenDone) {
         mUnloadWhenDone = false;
-        mRunning = false;
         mPlatform.Unload();
     }
 }
