@@ -15,11 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The engine's failure number for an SQLite result code.
-constexpr long EngineFailure(int resultCode) {
-    return ErrorNumber::ObjectError + resultCode;
-}
-
 struct ExpectedReport {
     std::string Module;
     long Line = 0;

@@ -12,10 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr long EngineFailure(int resultCode) {
-    return ErrorNumber::ObjectError + resultCode;
-}
-
 // What a calendar's own schema tries when the update writes to it. The file is the user's
 // choice, so its triggers and views may run plain SQL on its own tables, but no function or
 // table that reaches outside them (extensions, the schema itself, pragmas, the pages). ATTACH
