@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <utility>
 
 #include "database/sqlite/SqliteHandles.hpp"
 
@@ -331,7 +332,7 @@ std::string QuotedText(std::string_view text) {
 
 }  // namespace
 
-std::optional<DateTime> ParseAccessDate(std::string_view text) {
+std::optional<DateTime> ParseAccessDate(std::string_view text, DateOrder order) {
     while (!text.empty() && IsSpace(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && IsSpace(text.back()))
@@ -354,13 +355,19 @@ std::optional<DateTime> ParseAccessDate(std::string_view text) {
         const auto third =
             isYearFirst ? ReadDigits(text, position, 1, 2) : ReadDigits(text, position, 4, 4);
         if (!third || (!isYearFirst && digitsEnd > 2)) return std::nullopt;
+        const auto isValid = [](const DateTime& day) {
+            return day.Year >= 100 && day.Month >= 1 && day.Month <= 12 && day.Day >= 1 &&
+                   day.Day <= DaysInMonth(day.Year, day.Month);
+        };
         date.Year = isYearFirst ? *first : *third;
         date.Month = isYearFirst ? *second : *first;
         date.Day = isYearFirst ? *third : *second;
-        if (date.Year < 100 || date.Month < 1 || date.Month > 12 || date.Day < 1 ||
-            date.Day > DaysInMonth(date.Year, date.Month)) {
-            return std::nullopt;
+        if (!isYearFirst && order == DateOrder::DayFirst) {
+            DateTime dayFirst = date;
+            std::swap(dayFirst.Month, dayFirst.Day);
+            if (isValid(dayFirst)) date = dayFirst;
         }
+        if (!isValid(date)) return std::nullopt;
         if (position == text.size()) return date;
         if (isYearFirst && text[position] == 'T') {
             ++position;

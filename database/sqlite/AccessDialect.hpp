@@ -63,10 +63,16 @@ struct TranslatedStatement {
 // Failure.
 TranslatedStatement TranslateAccessSql(std::string_view statement);
 
-// Date text as Access reads it: m/d/yyyy (month first, leading zeros allowed) or yyyy-mm-dd,
-// "/" or "-" between the parts, optionally followed by h:mm[:ss] with AM or PM or in 24 hours;
-// or a time alone, on the day Access counts from (12/30/1899). Nothing for an invalid date.
-std::optional<DateTime> ParseAccessDate(std::string_view text);
+// How quoted date text such as '5/6/2012' is read. A #date# literal is always month first;
+// quoted text follows the regional settings on Windows, where the day may come first.
+enum class DateOrder { MonthFirst, DayFirst };
+
+// Date text as Access reads it: m/d/yyyy (leading zeros allowed) or yyyy-mm-dd, "/" or "-"
+// between the parts, optionally followed by h:mm[:ss] with AM or PM or in 24 hours; or a time
+// alone, on the day Access counts from (12/30/1899). Nothing for an invalid date. Read day
+// first, a date that has no such day is read month first instead, as Access does ('12/31/2012').
+std::optional<DateTime> ParseAccessDate(std::string_view text,
+                                        DateOrder order = DateOrder::MonthFirst);
 
 // 'yyyy-mm-dd', with ' hh:mm:ss' only when there is a time: the calendar's storage format.
 std::string IsoDateText(const DateTime& date);

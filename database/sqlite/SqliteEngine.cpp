@@ -103,7 +103,7 @@ bool IsBlankTail(std::string_view tail) {
 
 class SqliteEngine final : public Engine {
   public:
-    explicit SqliteEngine(std::string path);
+    SqliteEngine(std::string path, sqlite::DateOrder quotedDates);
     ~SqliteEngine() override;
     SqliteEngine(const SqliteEngine&) = delete;
     SqliteEngine& operator=(const SqliteEngine&) = delete;
@@ -134,13 +134,15 @@ class SqliteEngine final : public Engine {
     sqlite::DatabaseHandle mDatabase;
     sqlite::StatementCache mStatements{kCachedStatements};
     std::unordered_map<std::string, TableColumns> mTables;  // by lower-case name
+    sqlite::DateOrder mQuotedDates;
     std::int64_t mIdentity = 0;
     std::string mOpeningJournalMode;
     bool mCheckedJournal = false;
     bool mSwitchedJournal = false;
 };
 
-SqliteEngine::SqliteEngine(std::string path) : mPath(std::move(path)) {
+SqliteEngine::SqliteEngine(std::string path, sqlite::DateOrder quotedDates)
+    : mPath(std::move(path)), mQuotedDates(quotedDates) {
     sqlite::CheckDatabaseFile(mPath);
 
     // No SQLITE_OPEN_CREATE: a file that vanished since the check is not made anew. A
@@ -314,7 +316,7 @@ std::vector<StoredValue> SqliteEngine::BindParameters(sqlite3_stmt* prepared,
     for (const sqlite::Parameter& parameter : statement.Parameters) {
         const auto kind =
             parameter.Target ? KindOfTarget(statement, *parameter.Target) : std::nullopt;
-        values.push_back(sqlite::StoreParameter(parameter, kind, mIdentity));
+        values.push_back(sqlite::StoreParameter(parameter, kind, mIdentity, mQuotedDates));
     }
     // The texts stay in values until the statement is reset, so SQLite need not copy them.
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -392,13 +394,14 @@ const TableColumns* SqliteEngine::FindTable(const std::string& name) {
 
 }  // namespace
 
-std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString) {
+std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString,
+                                         sqlite::DateOrder quotedDates) {
     const auto path = ConnectionString(connectionString).Find("Dbq");
     if (!path || path->empty()) {
         sqlite::RaiseFailure(SQLITE_CANTOPEN,
                              "The connection string names no database file (Dbq).");
     }
-    return std::make_unique<SqliteEngine>(*path);
+    return std::make_unique<SqliteEngine>(*path, quotedDates);
 }
 
 }  // namespace almanoria

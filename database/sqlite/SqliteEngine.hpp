@@ -40,6 +40,7 @@
 #include <string_view>
 
 #include "database/Engine.hpp"
+#include "database/sqlite/AccessDialect.hpp"
 
 namespace almanoria {
 
@@ -47,7 +48,10 @@ namespace almanoria {
 // the path unchanged). Only an existing SQLite file is opened, read-write when it can be and
 // read-only when it is write-protected; nothing else is ever written to. From its first write
 // on the file uses a write-ahead log where it can, and gets its own journal mode back when the
-// engine is released. Raises a Failure saying what is wrong.
-std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString);
+// engine is released. Raises a Failure saying what is wrong. Quoted date text is read in
+// quotedDates order; the program's own wizard reads it month first, as it writes it.
+std::unique_ptr<Engine> OpenSqliteEngine(
+    std::string_view connectionString,
+    sqlite::DateOrder quotedDates = sqlite::DateOrder::MonthFirst);
 
 }  // namespace almanoria

@@ -119,7 +119,7 @@ std::optional<DateTime> DateFromSerial(double days) {
 }
 
 StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind> kind,
-                           std::int64_t identity) {
+                           std::int64_t identity, DateOrder quotedDates) {
     if (parameter.Kind == TokenKind::Identity) return identity;
     switch (kind.value_or(ColumnKind::Text)) {
         case ColumnKind::Text:
@@ -130,7 +130,7 @@ StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind>
             if (parameter.Kind == TokenKind::Date) return IsoDateText(parameter.Date);
             const auto date = parameter.Kind == TokenKind::Number
                                   ? DateFromSerial(AsDouble(NumberOf(parameter)))
-                                  : ParseAccessDate(parameter.Text);
+                                  : ParseAccessDate(parameter.Text, quotedDates);
             if (!date) RaiseDataTypeMismatch();
             return IsoDateText(*date);
         }

@@ -32,8 +32,9 @@ std::optional<bool> ParseYesNoText(std::string_view text);
 std::optional<DateTime> DateFromSerial(double days);
 
 // The value a parameter stores into a column of kind (none: the column is not known), or a
-// data type mismatch Failure when it does not convert. identity is what @@IDENTITY stands for.
+// data type mismatch Failure when it does not convert. identity is what @@IDENTITY stands for;
+// quoted text for a Date/Time column is read in quotedDates order.
 StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind> kind,
-                           std::int64_t identity);
+                           std::int64_t identity, DateOrder quotedDates = DateOrder::MonthFirst);
 
 }  // namespace almanoria::sqlite

@@ -43,6 +43,23 @@ TEST(ParseAccessDate, RefusesWhatIsNoDate) {
     }
 }
 
+TEST(ParseAccessDate, ReadsDayFirstWhereTheSettingsSaySoAndFallsBackToMonthFirst) {
+    const auto dayFirst = [](std::string_view text) {
+        return ParseAccessDate(text, DateOrder::DayFirst);
+    };
+    EXPECT_EQ(dayFirst("5/6/2012"), (DateTime{2012, 6, 5}));
+    EXPECT_EQ(dayFirst("31/12/2012 14:30"), (DateTime{2012, 12, 31, 14, 30, 0}));
+    // No 31st month: read month first, as Access reads it.
+    EXPECT_EQ(dayFirst("12/31/2012"), (DateTime{2012, 12, 31}));
+    // Year first is never turned round.
+    EXPECT_EQ(dayFirst("2012-05-06"), (DateTime{2012, 5, 6}));
+    EXPECT_FALSE(dayFirst("31/31/2012").has_value());
+    EXPECT_FALSE(dayFirst("30/2/2012").has_value());
+    // The program's own order stays month first, and strict.
+    EXPECT_EQ(ParseAccessDate("5/6/2012"), (DateTime{2012, 5, 6}));
+    EXPECT_FALSE(ParseAccessDate("31/12/2012").has_value());
+}
+
 TEST(TranslateAccessSql, TurnsTheProgramsLiteralsIntoParametersWithTheirColumns) {
     const auto select =
         TranslateAccessSql("SELECT * FROM Dates WHERE (((Dates.DateKey)=#5/6/2012#));");
