@@ -9,6 +9,7 @@ packages=(
     googletest libgtest-dev libgmock-dev
     qt6-base-dev libgl-dev
     libbenchmark-dev
+    locales-all
 )
 
 missing=()

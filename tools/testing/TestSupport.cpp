@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <random>
@@ -134,6 +135,17 @@ std::string FixedClock::MonthAbbreviation(int month) const {
     static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     return kMonths[(month - 1) % 12];
+}
+
+void OdbcDriverRegistration::SetUp() {
+    mFolder = std::make_unique<TempDir>();
+    WriteFile(*mFolder / "odbcinst.ini", "[" + mName + "]\nDriver=" + mLibrary + "\n");
+    setenv("ODBCSYSINI", mFolder->Path().c_str(), 1);
+    setenv("ODBCINSTINI", "odbcinst.ini", 1);
+}
+
+void OdbcDriverRegistration::TearDown() {
+    mFolder.reset();
 }
 
 }  // namespace almanoria::testing

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,22 @@ class RecordingMessageBox final : public MessageBoxService {
     }
     std::vector<Report> Reports() const;
     std::vector<ShownBox> Shown;
+};
+
+// Registers an ODBC driver library under a name of its own, in an odbcinst.ini of a temporary
+// folder where unixODBC looks through ODBCSYSINI and ODBCINSTINI. Both are read at the first
+// ODBC call of the process, so the registration stands for the whole test program.
+class OdbcDriverRegistration final : public ::testing::Environment {
+  public:
+    OdbcDriverRegistration(std::string name, std::string library)
+        : mName(std::move(name)), mLibrary(std::move(library)) {}
+    void SetUp() override;
+    void TearDown() override;
+
+  private:
+    std::string mName;
+    std::string mLibrary;
+    std::unique_ptr<TempDir> mFolder;
 };
 
 class FixedClock final : public ClockService {

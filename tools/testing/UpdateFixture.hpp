@@ -20,7 +20,9 @@ class RecordingObserver final : public StatementObserver {
     std::vector<std::string> Seen;
 };
 
-class UpdateFixture : public ::testing::Test {
+// Runs the update on the engine that makeFactory gives, the build's own by default.
+template <EngineFactory (*makeFactory)()>
+class BasicUpdateFixture : public ::testing::Test {
   protected:
     // Presses "Next >" as the window does: the button is disabled, then the run starts.
     void PressNext() {
@@ -33,7 +35,7 @@ class UpdateFixture : public ::testing::Test {
     FixedClock clock;
     basErrorHandler errors{box, clock, {"Almanoria Desktop Calendar", dir.Path(), "AlmUpdate"}};
     RecordingObserver observer;
-    basDatabase database{errors, DefaultEngineFactory(), &observer};
+    basDatabase database{errors, makeFactory(), &observer};
     HeadlessLabel lblUpdate;
     HeadlessButton cmdButton1{"Next >"};
     HeadlessButton cmdCancel{"Cancel"};
@@ -41,5 +43,7 @@ class UpdateFixture : public ::testing::Test {
     std::string mDatabasePath;
     UpdateRun run{database, errors, {lblUpdate, cmdButton1, cmdCancel, events}, mDatabasePath};
 };
+
+using UpdateFixture = BasicUpdateFixture<DefaultEngineFactory>;
 
 }  // namespace almanoria::testing

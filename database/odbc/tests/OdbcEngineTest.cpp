@@ -20,10 +20,8 @@ using testing::TempDir;
 
 constexpr const char* kDriverName = "Almanoria Test SQLite3";
 
-// Registers Debian's SQLite ODBC driver under a name of its own in an odbcinst.ini of a
-// temporary folder, where unixODBC looks through ODBCSYSINI and ODBCINSTINI; set before the
-// first ODBC call of the process, which every test here makes after this.
-class SqliteOdbcDriver final : public ::testing::Environment {
+// Debian's SQLite ODBC driver, under a name of its own.
+class SqliteOdbcDriver {
   public:
     static std::optional<std::string> Missing() {
         if (!std::filesystem::exists(ALMANORIA_SQLITE_ODBC_DRIVER)) {
@@ -32,25 +30,10 @@ class SqliteOdbcDriver final : public ::testing::Environment {
         }
         return std::nullopt;
     }
-
-    void SetUp() override {
-        mFolder.emplace();
-        testing::WriteFile(*mFolder / "odbcinst.ini", std::string("[") + kDriverName +
-                                                          "]\nDescription=SQLite 3 for tests\n"
-                                                          "Driver=" ALMANORIA_SQLITE_ODBC_DRIVER
-                                                          "\n");
-        setenv("ODBCSYSINI", mFolder->Path().c_str(), 1);
-        setenv("ODBCINSTINI", "odbcinst.ini", 1);
-    }
-
-    void TearDown() override { mFolder.reset(); }
-
-  private:
-    std::optional<TempDir> mFolder;
 };
 
-[[maybe_unused]] const auto* const gDriver =
-    ::testing::AddGlobalTestEnvironment(new SqliteOdbcDriver);
+[[maybe_unused]] const auto* const gDriver = ::testing::AddGlobalTestEnvironment(
+    new testing::OdbcDriverRegistration(kDriverName, ALMANORIA_SQLITE_ODBC_DRIVER));
 
 class OdbcEngineTest : public ::testing::Test {
   protected:

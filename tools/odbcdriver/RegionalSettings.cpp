@@ -1,0 +1,69 @@
+#include "tools/odbcdriver/RegionalSettings.hpp"
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cctype>
+#include <memory>
+#include <type_traits>
+
+namespace almanoria::odbcdriver {
+
+sqlite::DateOrder DateOrderOfFormat(std::string_view format) {
+    for (std::size_t at = 0; at + 1 < format.size(); ++at) {
+        if (format[at] != '%') continue;
+        std::size_t conversion = at + 1;
+        // Flags and modifiers: %-d, %Ed, %Od.
+        while (conversion < format.size() &&
+               (format[conversion] == '-' || format[conversion] == '_' ||
+                format[conversion] == '0' || format[conversion] == 'E' ||
+                format[conversion] == 'O')) {
+            ++conversion;
+        }
+        if (conversion >= format.size()) break;
+        switch (format[conversion]) {
+            case 'd':
+            case 'e':
+                return sqlite::DateOrder::DayFirst;
+            case 'm':
+            case 'b':
+            case 'B':
+            case 'D':  // %m/%d/%y
+            case 'y':
+            case 'Y':
+            case 'F':  // %Y-%m-%d
+                return sqlite::DateOrder::MonthFirst;
+            default:
+                break;
+        }
+        at = conversion;
+    }
+    return sqlite::DateOrder::MonthFirst;
+}
+
+sqlite::DateOrder RegionalDateOrder() {
+    struct FreeLocale {
+        void operator()(locale_t locale) const noexcept { freelocale(locale); }
+    };
+    const std::unique_ptr<std::remove_pointer_t<locale_t>, FreeLocale> locale(
+        newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr)));
+    if (!locale) return sqlite::DateOrder::MonthFirst;
+    const char* format = nl_langinfo_l(D_FMT, locale.get());
+    return DateOrderOfFormat(format ? format : "");
+}
+
+std::string HostPath(std::string_view path, std::string_view winePrefix, std::string_view home) {
+    const bool isDrivePath = path.size() >= 3 &&
+                             std::isalpha(static_cast<unsigned char>(path[0])) != 0 &&
+                             path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    if (!isDrivePath) return std::string(path);
+    std::string host = winePrefix.empty() ? std::string(home) + "/.wine" : std::string(winePrefix);
+    host += "/dosdevices/";
+    host += static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
+    host += ':';
+    for (const char c : path.substr(2))
+        host += c == '\\' ? '/' : c;
+    return host;
+}
+
+}  // namespace almanoria::odbcdriver
