@@ -62,19 +62,16 @@ std::string Utf8Of(const SQLWCHAR* text, SQLLEN length) {
     return odbc::ToUtf8(text, static_cast<std::size_t>(length));
 }
 
-// Text into a buffer of capacity units (characters, or bytes over unitBytes), zero-terminated;
-// the whole length goes to length. True when all of it fitted.
+// Text into a buffer of capacity characters, zero-terminated; the whole length, in units of
+// unitBytes, goes to length. True when all of it fitted, or only the length was asked for.
 template <typename Length>
 bool PutText(const std::string& utf8, SQLWCHAR* out, SQLLEN capacity, Length* length,
              std::size_t unitBytes = 1) {
     odbc::WideText wide(utf8);
     if (length) *length = static_cast<Length>(wide.Size() * unitBytes);
-    if (!out || capacity <= 0) return wide.Size() == 0 && !out;
-    std::size_t count = std::min(wide.Size(), static_cast<std::size_t>(capacity) - 1);
-    if (count < wide.Size() && count > 0 && wide.Data()[count - 1] >= 0xD800 &&
-        wide.Data()[count - 1] <= 0xDBFF) {
-        --count;
-    }
+    if (!out) return true;
+    if (capacity <= 0) return false;
+    const std::size_t count = std::min(wide.Size(), static_cast<std::size_t>(capacity) - 1);
     std::copy_n(wide.Data(), count, out);
     out[count] = 0;
     return count == wide.Size();
@@ -92,7 +89,7 @@ SQLRETURN PutBytesText(Handled& object, const std::string& utf8, SQLPOINTER out,
     const bool whole =
         PutText(utf8, static_cast<SQLWCHAR*>(out), bytes / static_cast<SQLLEN>(sizeof(SQLWCHAR)),
                 length, sizeof(SQLWCHAR));
-    return whole || !out ? SQL_SUCCESS : Truncated(object);
+    return whole ? SQL_SUCCESS : Truncated(object);
 }
 
 template <typename Number>
@@ -116,6 +113,28 @@ Handled* HandleOfType(SQLSMALLINT type, SQLHANDLE handle) {
         default:
             return nullptr;
     }
+}
+
+// Connection attributes are numbers only, so the plain and the wide call are one.
+SQLRETURN SetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value) {
+    return Guarded<DriverConnection>(handle, SQL_HANDLE_DBC, [&](DriverConnection&) -> SQLRETURN {
+        switch (attribute) {
+            case SQL_ATTR_AUTOCOMMIT:
+                // Each statement takes effect on its own; the program uses no transactions.
+                if (NumberAttribute(value) != SQL_AUTOCOMMIT_ON) {
+                    RefuseUnimplemented("transactions (SQL_ATTR_AUTOCOMMIT off)");
+                }
+                return SQL_SUCCESS;
+            case SQL_ATTR_ANSI_APP:
+            case SQL_ATTR_LOGIN_TIMEOUT:
+            case SQL_ATTR_CONNECTION_TIMEOUT:
+            case SQL_ATTR_ACCESS_MODE:
+            case SQL_ATTR_QUIET_MODE:
+                return SQL_SUCCESS;
+            default:
+                RefuseUnimplemented("connection attribute " + std::to_string(attribute));
+        }
+    });
 }
 
 }  // namespace
@@ -228,7 +247,7 @@ SQLRETURN SQL_API SQLDriverConnectW(SQLHDBC handle, SQLHWND, SQLWCHAR* in, SQLSM
             const std::string text = Utf8Of(in, inLength);
             connection.Connect(text);
             const bool whole = PutText(text, out, outCapacity, outLength);
-            return whole || !out ? SQL_SUCCESS : Truncated(connection);
+            return whole ? SQL_SUCCESS : Truncated(connection);
         });
 }
 
@@ -238,28 +257,6 @@ SQLRETURN SQL_API SQLDisconnect(SQLHDBC handle) {
                                          connection.Disconnect();
                                          return SQL_SUCCESS;
                                      });
-}
-
-// Connection attributes are numbers only, so the plain and the wide call are one.
-static SQLRETURN SetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value) {
-    return Guarded<DriverConnection>(handle, SQL_HANDLE_DBC, [&](DriverConnection&) -> SQLRETURN {
-        switch (attribute) {
-            case SQL_ATTR_AUTOCOMMIT:
-                // Each statement takes effect on its own; the program uses no transactions.
-                if (NumberAttribute(value) != SQL_AUTOCOMMIT_ON) {
-                    RefuseUnimplemented("transactions (SQL_ATTR_AUTOCOMMIT off)");
-                }
-                return SQL_SUCCESS;
-            case SQL_ATTR_ANSI_APP:
-            case SQL_ATTR_LOGIN_TIMEOUT:
-            case SQL_ATTR_CONNECTION_TIMEOUT:
-            case SQL_ATTR_ACCESS_MODE:
-            case SQL_ATTR_QUIET_MODE:
-                return SQL_SUCCESS;
-            default:
-                RefuseUnimplemented("connection attribute " + std::to_string(attribute));
-        }
-    });
 }
 
 SQLRETURN SQL_API SQLSetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value,
@@ -399,7 +396,7 @@ SQLRETURN SQL_API SQLDescribeColW(SQLHSTMT handle, SQLUSMALLINT number, SQLWCHAR
             if (digits) *digits = column.Digits;
             if (nullable) *nullable = column.Nullable;
             const bool whole = PutText(column.Name, name, capacity, nameLength);
-            return whole || !name ? SQL_SUCCESS : Truncated(statement);
+            return whole ? SQL_SUCCESS : Truncated(statement);
         });
 }
 
@@ -609,7 +606,7 @@ SQLRETURN SQL_API SQLGetDiagRecW(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT
         PutText(record.State, state, 6, static_cast<SQLSMALLINT*>(nullptr));
         if (native) *native = record.Native;
         const bool whole = PutText(record.Message, message, capacity, length);
-        return whole || !message ? SQL_SUCCESS : SQL_SUCCESS_WITH_INFO;
+        return whole ? SQL_SUCCESS : SQL_SUCCESS_WITH_INFO;
     } catch (...) {
         return SQL_ERROR;
     }
@@ -626,7 +623,7 @@ SQLRETURN SQL_API SQLGetDiagFieldW(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLI
             const bool whole = PutText(answer, static_cast<SQLWCHAR*>(value),
                                        capacity / static_cast<SQLSMALLINT>(sizeof(SQLWCHAR)),
                                        length, sizeof(SQLWCHAR));
-            return whole || !value ? SQL_SUCCESS : SQL_SUCCESS_WITH_INFO;
+            return whole ? SQL_SUCCESS : SQL_SUCCESS_WITH_INFO;
         };
         // The header's fields, then the records'.
         switch (field) {

@@ -1,6 +1,7 @@
 #include "tools/odbcdriver/DriverObjects.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,15 @@ ColumnDescription Described(std::string name, SQLSMALLINT type, SQLULEN size, st
     description.TypeName = std::move(typeName);
     description.Nullable = nullable;
     return description;
+}
+
+std::string_view FirstWord(std::string_view text) {
+    text = Trimmed(text);
+    std::size_t length = 0;
+    while (length < text.size() && std::isalpha(static_cast<unsigned char>(text[length]))) {
+        ++length;
+    }
+    return text.substr(0, length);
 }
 
 // A column of an expression, described by the first value it holds.
@@ -140,18 +150,14 @@ ColumnDescription DescribeDeclaredType(std::string_view name, std::string_view d
         case sqlite::ColumnKind::YesNo:
             return Described(column, SQL_BIT, 1, "BIT", SQL_NO_NULLS);
         case sqlite::ColumnKind::Number: {
-            const std::string_view word = Trimmed(declaredType).substr(0, 6);
-            if (SameName(word, "DOUBLE") || SameName(word.substr(0, 4), "NUME") ||
-                SameName(word.substr(0, 4), "CURR")) {
+            // Access's number sizes, by the declared type's first word.
+            const std::string word = LowerName(FirstWord(declaredType));
+            if (word == "double" || word == "numeric" || word == "currency") {
                 return Described(column, SQL_DOUBLE, 15, "DOUBLE");
             }
-            if (SameName(word, "SINGLE")) return Described(column, SQL_REAL, 7, "REAL");
-            if (SameName(word.substr(0, 5), "SHORT")) {
-                return Described(column, SQL_SMALLINT, 5, "SMALLINT");
-            }
-            if (SameName(word.substr(0, 4), "BYTE")) {
-                return Described(column, SQL_TINYINT, 3, "BYTE");
-            }
+            if (word == "single") return Described(column, SQL_REAL, 7, "REAL");
+            if (word == "short") return Described(column, SQL_SMALLINT, 5, "SMALLINT");
+            if (word == "byte") return Described(column, SQL_TINYINT, 3, "BYTE");
             return Described(column, SQL_INTEGER, 10, "INTEGER");
         }
         case sqlite::ColumnKind::Text:
