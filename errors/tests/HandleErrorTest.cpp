@@ -58,6 +58,25 @@ TEST_F(HandleErrorTest, ShowsTheMessageAndLogsTheEntryByteForByte) {
     EXPECT_EQ(ReadFile(dir / "error.log"), kExpectedEntry);
 }
 
+// The month's name and the time separator come from the user's locale, through the clock.
+TEST(HandleErrorLocale, TheLogTakesTheMonthAndTheSeparatorTheClockGives) {
+    class LocaleClock final : public ClockService {
+      public:
+        LocalDateTime Now() const override { return {2012, 12, 24, 23, 5, 9}; }
+        std::string MonthAbbreviation(int month) const override {
+            return month == 12 ? "déc." : "?";
+        }
+        std::string TimeSeparator() const override { return "."; }
+    } clock;
+    TempDir dir;
+    RecordingMessageBox box;
+    basErrorHandler handler{box, clock, {"P", dir.Path(), "F"}};
+    handler.Err.Number = 6;
+    handler.HandleError("a.B", vbTrue, "", vbTrue);
+    const std::string log = ReadFile(dir / "error.log");
+    EXPECT_TRUE(log.starts_with("24-déc.-2012  23.05.09\r\n")) << log;
+}
+
 TEST_F(HandleErrorTest, ExtraTextFollowsTheDescriptionAfterThreeLineBreaks) {
     Fail(6, "Overflow", 200);
     handler.HandleError("basDatabase.GetEventsByDate", vbTrue, "see the log", vbFalse);
