@@ -58,6 +58,27 @@ TEST_F(HandleErrorTest, ShowsTheMessageAndLogsTheEntryByteForByte) {
     EXPECT_EQ(ReadFile(dir / "error.log"), kExpectedEntry);
 }
 
+// A user who ends the program while the box is up must still find the entry in the log.
+TEST(HandleErrorOrder, TheEntryIsOnDiskBeforeTheBoxIsShown) {
+    struct LogReadingBox final : MessageBoxService {
+        explicit LogReadingBox(std::filesystem::path log) : Log(std::move(log)) {}
+        void ShowInformation(std::string_view, std::string_view) override {
+            LogWhenShown = std::filesystem::exists(Log) ? ReadFile(Log) : "<no log>";
+        }
+        std::filesystem::path Log;
+        std::string LogWhenShown;
+    };
+    TempDir dir;
+    LogReadingBox box(dir / "error.log");
+    FixedClock clock{{2012, 1, 5, 9, 3, 7}};
+    basErrorHandler handler{box, clock, {"Almanoria Desktop Calendar", dir.Path(), "AlmUpdate"}};
+    handler.Err.Number = -2147221503;
+    handler.Err.Description = "no such table: Dates";
+    handler.Err.Line = 140;
+    handler.HandleError("frmMain.InitDates", vbTrue, "", vbFalse);
+    EXPECT_EQ(box.LogWhenShown, kExpectedEntry);
+}
+
 // The month's name and the time separator come from the user's locale, through the clock.
 TEST(HandleErrorLocale, TheLogTakesTheMonthAndTheSeparatorTheClockGives) {
     class LocaleClock final : public ClockService {
