@@ -6,7 +6,10 @@ namespace almanoria {
 
 std::string BuildConnectionString(std::string_view databasePath) {
     std::string path(databasePath);
-    if (path.find_first_of(";{}") != std::string::npos) {
+    // A reader skips blanks before a value and takes one opening with "{" for a braced one.
+    const std::size_t first = path.find_first_not_of(' ');
+    const bool opensWithBrace = first != std::string::npos && path[first] == '{';
+    if (path.find(';') != std::string::npos || opensWithBrace) {
         std::string quoted = "{";
         for (const char c : path) {
             quoted += c;

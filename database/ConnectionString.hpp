@@ -9,8 +9,9 @@
 namespace almanoria {
 
 // "Driver={Microsoft Access Driver (*.mdb)};Dbq=<path>;Uid=admin;Pwd=": the path stands
-// unchanged, unless it holds ";", "{" or "}", which would end the value early or be read as
-// other attributes: then it stands between braces with each "}" doubled, as ODBC quotes.
+// unchanged, unless it holds ";", which would end the value early and make the rest of it
+// other attributes, or begins with "{": then it stands between braces with each "}" doubled,
+// as ODBC quotes. Braces inside a path ("...\{3F2504E0-...}\dbcalndr.mdb") stand unchanged.
 std::string BuildConnectionString(std::string_view databasePath);
 
 // The attributes of an ODBC-style connection string, in order; keys keep their spelling.

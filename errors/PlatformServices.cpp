@@ -1,7 +1,9 @@
 #include "errors/PlatformServices.hpp"
 
 #include <ctime>
+#include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -30,7 +32,68 @@ LocalDateTime SystemClock::Now() const {
             local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+#ifdef _WIN32
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(), length, nullptr, nullptr);
+    return result;
+}
+
+// One item of the user's locale, or empty text when the locale has none.
+std::string UserLocaleInfo(LCTYPE item) {
+    wchar_t text[80] = {};
+    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, text, 80);
+    return length > 1 ? Utf8(std::wstring(text, static_cast<std::size_t>(length - 1))) : "";
+}
+
+}  // namespace
+#else
+namespace {
+
+// A strftime conversion's letter and the literal text after it.
+using Conversion = std::pair<char, std::string>;
+
+// The conversions of a strftime format, in order.
+std::vector<Conversion> Conversions(std::string_view format) {
+    std::vector<Conversion> conversions;
+    std::size_t at = format.find('%');
+    while (at != std::string_view::npos) {
+        std::size_t letter = at + 1;
+        // Flags, width and the E and O modifiers stand between "%" and the letter.
+        while (letter < format.size() &&
+               (std::string_view("_-0^#EO").find(format[letter]) != std::string_view::npos ||
+                (format[letter] >= '0' && format[letter] <= '9'))) {
+            ++letter;
+        }
+        if (letter >= format.size()) break;
+        const std::size_t next = format.find('%', letter + 1);
+        const std::size_t end = next == std::string_view::npos ? format.size() : next;
+        conversions.emplace_back(format[letter],
+                                 std::string(format.substr(letter + 1, end - letter - 1)));
+        at = next;
+    }
+    return conversions;
+}
+
+}  // namespace
+#endif
+
 std::string SystemClock::MonthAbbreviation(int month) const {
+#ifdef _WIN32
+    // In UTF-16 from the user's locale, as the program's text; the log converts it to its
+    // code page when it writes.
+    if (month >= 1 && month <= 12) {
+        const std::string name =
+            UserLocaleInfo(LOCALE_SABBREVMONTHNAME1 + static_cast<LCTYPE>(month - 1));
+        if (!name.empty()) return name;
+    }
+#endif
+    // The C library's name, in the locale of LC_TIME that main takes from the user.
     std::tm date{};
     date.tm_year = 100;
     date.tm_mon = month - 1;
@@ -42,17 +105,20 @@ std::string SystemClock::MonthAbbreviation(int month) const {
 
 std::string SystemClock::TimeSeparator() const {
 #ifdef _WIN32
-    wchar_t separator[8] = {};
-    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, separator, 8) > 1 && separator[0] < 128) {
-        return std::string(1, static_cast<char>(separator[0]));
-    }
-    return ":";
+    const std::string separator = UserLocaleInfo(LOCALE_STIME);
+    return separator.empty() ? ":" : separator;
 #else
-    // The first character between hour and minute in the locale's time format.
-    const std::string format = nl_langinfo(T_FMT);
-    const std::size_t hour = format.find_first_of("HIkl");
-    if (hour != std::string::npos && hour + 1 < format.size() && format[hour + 1] != '%') {
-        return std::string(1, format[hour + 1]);
+    // The text between hour and minute in the locale's time format, when the minute and
+    // second are parted the same way: "%H.%M.%S" gives ".", "%H時%M分%S秒" has none.
+    const std::vector<Conversion> conversions = Conversions(nl_langinfo(T_FMT));
+    for (std::size_t at = 0; at < conversions.size(); ++at) {
+        const auto& [letter, after] = conversions[at];
+        if (std::string_view("HIkl").find(letter) == std::string_view::npos) continue;
+        const bool minuteFollows = at + 1 < conversions.size() && conversions[at + 1].first == 'M';
+        if (!minuteFollows || after.empty()) break;
+        const bool secondFollows = at + 2 < conversions.size() && conversions[at + 2].first == 'S';
+        if (secondFollows && conversions[at + 1].second != after) break;
+        return after;
     }
     return ":";
 #endif
@@ -60,14 +126,6 @@ std::string SystemClock::TimeSeparator() const {
 
 #ifdef _WIN32
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(), length, nullptr, nullptr);
-    return result;
-}
 
 // ProductName of the executable's version information, in its first language; the build's
 // own name when the file carries none.
@@ -109,8 +167,8 @@ ProgramInfo RunningProgram() {
 #ifdef _WIN32
     std::vector<wchar_t> buffer(MAX_PATH);
     DWORD length = 0;
-    while ((length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) >=
-           buffer.size()) {
+    while ((length = GetModuleFileNameW(nullptr, buffer.data(),
+                                        static_cast<DWORD>(buffer.size()))) >= buffer.size()) {
         buffer.resize(buffer.size() * 2);
     }
     const std::wstring file(buffer.data(), length);

@@ -127,9 +127,10 @@ std::string CompactPath(std::string path, Long width, DeviceContext& deviceConte
     // 3. The platform rewrites a buffer of the path's own length.
     std::string buffer = working;
     deviceContext.CompactPathInPlace(buffer, pixels);
-    // 4 and 5. The text up to the first zero character, or all of it when there is none.
+    // 4 and 5. The buffer up to the first zero character, or all of it when there is none: a
+    // shortened path as long as the path has its zero just past the buffer's end.
     const std::size_t zero = buffer.find('\0');
-    return zero == std::string::npos ? working : buffer.substr(0, zero);
+    return zero == std::string::npos ? buffer : buffer.substr(0, zero);
 }
 
 }  // namespace almanoria

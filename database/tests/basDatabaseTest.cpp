@@ -45,6 +45,22 @@ TEST_F(basDatabaseTest, AnEventOnAMissingDayCreatesTheDayWithCountOne) {
               (Rows{{"2012-06-14", "", "1", "", ""}}));
 }
 
+TEST_F(basDatabaseTest, AnEventOnAMissingDayIssuesItsStatementsCharacterForCharacter) {
+    std::string id;
+    ASSERT_EQ(database.AddEventToDatabase(AllDayEvent("Flag Day"), {"6/14/2012"}, id), vbTrue);
+    ASSERT_EQ(id, QueryValue(mDatabasePath, "SELECT EventID FROM Events"));
+    EXPECT_EQ(observer.Seen,
+              (std::vector<std::string>{
+                  "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, "
+                  "EventIcon, Notes, Recurring) VALUES ('Flag Day','1','0:00 AM','11:59 "
+                  "PM','','','','0');",
+                  "SELECT @@IDENTITY",
+                  "INSERT INTO EventDates (EventId, EventDate) VALUES ('" + id + "','6/14/2012');",
+                  "SELECT * FROM Dates WHERE (((Dates.DateKey)=#6/14/2012#));",
+                  "INSERT INTO Dates (DateKey, DateColor, EventCount, DateNotes, DateText) "
+                  "VALUES ('6/14/2012','','1','','');"}));
+}
+
 TEST_F(basDatabaseTest, EmptyDatesInTheListAreSkipped) {
     std::string id;
     ASSERT_EQ(database.AddEventToDatabase(AllDayEvent("A"), {"", ""}, id), vbTrue);
@@ -118,6 +134,16 @@ TEST_F(basDatabaseTest, AnEventReadsBackInTheLookupLayout) {
     ASSERT_EQ(database.GetEventData(id, fields), vbTrue);
     EXPECT_EQ(fields, (EventFields{id, "Groundhog Day", "True", "0:00 AM", "11:59 PM", "", "", "",
                                    "False"}));
+}
+
+TEST_F(basDatabaseTest, TheEventLookupIssuesItsStatementCharacterForCharacter) {
+    ExecSql(
+        mDatabasePath,
+        "INSERT INTO Events (EventID, EventName, AllDayEvent, Recurring) VALUES (42, 'A', 1, 0)");
+    EventFields fields(kEventFieldCount);
+    ASSERT_EQ(database.GetEventData("42", fields), vbTrue);
+    EXPECT_EQ(observer.Seen,
+              std::vector<std::string>{"SELECT * FROM Events WHERE (((Events.EventID)=42));"});
 }
 
 TEST_F(basDatabaseTest, AMissingEventFailsAtItsFirstReadWithAllFieldsEmpty) {

@@ -58,6 +58,46 @@ TEST_F(HandleErrorTest, ShowsTheMessageAndLogsTheEntryByteForByte) {
     EXPECT_EQ(ReadFile(dir / "error.log"), kExpectedEntry);
 }
 
+// A user who ends the program while the box is up must still find the entry in the log.
+TEST(HandleErrorOrder, TheEntryIsOnDiskBeforeTheBoxIsShown) {
+    struct LogReadingBox final : MessageBoxService {
+        explicit LogReadingBox(std::filesystem::path log) : Log(std::move(log)) {}
+        void ShowInformation(std::string_view, std::string_view) override {
+            LogWhenShown = std::filesystem::exists(Log) ? ReadFile(Log) : "<no log>";
+        }
+        std::filesystem::path Log;
+        std::string LogWhenShown;
+    };
+    TempDir dir;
+    LogReadingBox box(dir / "error.log");
+    FixedClock clock{{2012, 1, 5, 9, 3, 7}};
+    basErrorHandler handler{box, clock, {"Almanoria Desktop Calendar", dir.Path(), "AlmUpdate"}};
+    handler.Err.Number = -2147221503;
+    handler.Err.Description = "no such table: Dates";
+    handler.Err.Line = 140;
+    handler.HandleError("frmMain.InitDates", vbTrue, "", vbFalse);
+    EXPECT_EQ(box.LogWhenShown, kExpectedEntry);
+}
+
+// The month's name and the time separator come from the user's locale, through the clock.
+TEST(HandleErrorLocale, TheLogTakesTheMonthAndTheSeparatorTheClockGives) {
+    class LocaleClock final : public ClockService {
+      public:
+        LocalDateTime Now() const override { return {2012, 12, 24, 23, 5, 9}; }
+        std::string MonthAbbreviation(int month) const override {
+            return month == 12 ? "déc." : "?";
+        }
+        std::string TimeSeparator() const override { return "."; }
+    } clock;
+    TempDir dir;
+    RecordingMessageBox box;
+    basErrorHandler handler{box, clock, {"P", dir.Path(), "F"}};
+    handler.Err.Number = 6;
+    handler.HandleError("a.B", vbTrue, "", vbTrue);
+    const std::string log = ReadFile(dir / "error.log");
+    EXPECT_TRUE(log.starts_with("24-déc.-2012  23.05.09\r\n")) << log;
+}
+
 TEST_F(HandleErrorTest, ExtraTextFollowsTheDescriptionAfterThreeLineBreaks) {
     Fail(6, "Overflow", 200);
     handler.HandleError("basDatabase.GetEventsByDate", vbTrue, "see the log", vbFalse);

@@ -24,11 +24,8 @@ void QtLabel::SetCaption(std::string_view caption) {
     mLabel->setText(ShownText(caption));
 }
 
-std::string QtCommandButton::Caption() const {
-    return mButton->text().toStdString();
-}
-
 void QtCommandButton::SetCaption(std::string_view caption) {
+    mCaption = caption;
     mButton->setText(ToQString(caption));
 }
 

@@ -39,7 +39,9 @@ class QtCommandButton final : public CommandButton {
   public:
     explicit QtCommandButton(QPushButton* button) : mButton(button) {}
 
-    std::string Caption() const override;
+    // The caption exactly as it was set: some desktops put "&" accelerators into the
+    // widget's text, and the wizard's step is read from the caption.
+    std::string Caption() const override { return mCaption; }
     void SetCaption(std::string_view caption) override;
     bool Enabled() const override;
     void SetEnabled(bool enabled) override;
@@ -48,6 +50,7 @@ class QtCommandButton final : public CommandButton {
 
   private:
     QPushButton* mButton;
+    std::string mCaption;
 };
 
 class QtTextBox final : public TextBox {

@@ -67,8 +67,7 @@ void QtDeviceContext::CompactPathInPlace(std::string& buffer, std::uint32_t pixe
     });
     if (shortened == buffer || shortened.size() > buffer.size()) return;
     buffer.replace(0, shortened.size(), shortened);
-    // A shortened path as long as the buffer has its zero just past the end, where the
-    // caller does not look.
+    // A shortened path as long as the buffer has its zero just past the end.
     if (shortened.size() < buffer.size()) buffer[shortened.size()] = '\0';
 }
 

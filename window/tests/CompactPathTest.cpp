@@ -73,6 +73,19 @@ TEST(CompactPath, TheTextEndsAtTheFirstZeroCharacter) {
     EXPECT_EQ(CompactPath("C:\\abc.mdb", 5495, context), "C:\\");
 }
 
+// Replacing a three-letter first folder by "..." keeps the path's length, so the zero that
+// ends the result falls just past the buffer: the shortened path is still what fits.
+TEST(CompactPath, AShortenedPathAsLongAsThePathIsShownShortened) {
+    class SameLengthWriter final : public DeviceContext {
+      public:
+        double TwipsPerPixelX() const override { return 15; }
+        void CompactPathInPlace(std::string& buffer, std::uint32_t) override {
+            buffer.replace(3, 3, "...");
+        }
+    } context;
+    EXPECT_EQ(CompactPath("C:\\abc\\dbcalndr.mdb", 5495, context), "C:\\...\\dbcalndr.mdb");
+}
+
 TEST(ShortenPath, NeverReturnsMoreCharactersThanItWasGiven) {
     for (const std::string& path :
          std::vector<std::string>{"/a/b", "C:\\x\\y.mdb", "\\\\server\\share\\dir\\file.mdb",

@@ -147,6 +147,22 @@ TEST_F(QtFrmMainTest, NextRunsTheUpdateFinishClosesAndBrowsingAfterwardsArmsAnot
     EXPECT_FALSE(window->isVisible());
 }
 
+// Some desktops (KDE's platform integration) put "&" accelerators into the texts of widgets;
+// the step is the caption the program set, not what the widget now says.
+TEST_F(QtFrmMainTest, ButtonTextsTheDesktopChangedStillDriveTheWizard) {
+    InstallDefaultDatabase();
+    Open();
+    cmdButton1()->setText(QStringLiteral("&Next >"));
+    Click(cmdButton1());
+    EXPECT_TRUE(box.Shown.empty());
+    ExpectFinished();
+    ExpectTheYearIn(defaultPath);
+
+    cmdButton1()->setText(QStringLiteral("&Finish"));
+    Click(cmdButton1());
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(QtFrmMainTest, AFailedOpenLeavesTheFailedStateAndTheFileUntouched) {
     const std::filesystem::path junk = dir / "notes.mdb";
     WriteFile(junk, "not a calendar");

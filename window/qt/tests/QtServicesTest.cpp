@@ -202,6 +202,22 @@ TEST_F(CompactPathInTheWindowFont, TheBufferKeepsItsLengthWithAZeroAfterTheShort
     EXPECT_EQ(fits, "/a/b.mdb");
 }
 
+// "/srv" and "/..." are equally long, so a width between the two drawings gets a shortened
+// path of the path's own length.
+TEST_F(CompactPathInTheWindowFont, AShortenedPathAsLongAsThePathIsShownShortened) {
+    const std::string path = "/srv/Almanoria Desktop Calendar/dbcalndr.mdb";
+    const std::string shortened = "/.../Almanoria Desktop Calendar/dbcalndr.mdb";
+    if (Width(shortened) >= Width(path)) {
+        GTEST_SKIP() << "this font draws \"...\" no narrower than \"srv\"";
+    }
+    QtDeviceContext context(window, 15);
+    for (int pixels = Width(shortened); pixels < Width(path); ++pixels) {
+        const std::string shown = CompactPath(path, pixels * 15, context);
+        EXPECT_EQ(shown, shortened) << "at " << pixels << " pixels";
+        EXPECT_LE(Width(shown), pixels) << shown;
+    }
+}
+
 class FontThatFitsTest : public ::testing::Test {
   protected:
     QFont Default() const {
