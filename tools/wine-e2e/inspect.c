@@ -1,0 +1,217 @@
+#include <windows.h>
+#include <sql.h>
+#include <sqlext.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static void put_text(const wchar_t *text) {
+    static wchar_t escaped[16384];
+    static char utf8[49152];
+    int n = 0;
+    for (const wchar_t *p = text; *p && n < 16000; ++p) {
+        if (*p == L'\r') { escaped[n++] = L'\\'; escaped[n++] = L'r'; }
+        else if (*p == L'\n') { escaped[n++] = L'\\'; escaped[n++] = L'n'; }
+        else if (*p == L'\t') { escaped[n++] = L'\\'; escaped[n++] = L't'; }
+        else escaped[n++] = *p;
+    }
+    escaped[n] = 0;
+    WideCharToMultiByte(CP_UTF8, 0, escaped, -1, utf8, sizeof utf8, NULL, NULL);
+    fputs(utf8, stdout);
+}
+
+static HWND g_main;
+static HFONT g_font;
+
+static BOOL CALLBACK child(HWND hwnd, LPARAM unused) {
+    (void)unused;
+    if (GetParent(hwnd) != g_main) return TRUE;
+    wchar_t cls[64], text[4096];
+    text[0] = 0;
+    GetClassNameW(hwnd, cls, 64);
+    if (!lstrcmpiW(cls, L"Edit")) {
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &got);
+    } else {
+        InternalGetWindowText(hwnd, text, 4096);
+    }
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(NULL, g_main, (POINT *)&r, 2);
+    /* The room the text needs in the window's font, measured as the control draws it, and
+       where its ink falls when drawn without any clipping: a cut-off text shows less. */
+    LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    int wraps = !lstrcmpiW(cls, L"Static") && (style & SS_TYPEMASK) == SS_LEFT;
+    UINT flags = DT_EXPANDTABS | (wraps ? DT_WORDBREAK : DT_SINGLELINE);
+    HDC dc = CreateCompatibleDC(NULL);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 2000, -400, 1, 32, BI_RGB, 0, 0, 0, 0, 0}};
+    DWORD *bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void **)&bits, NULL, 0);
+    HGDIOBJ old_bitmap = SelectObject(dc, bitmap);
+    HGDIOBJ old_font = SelectObject(dc, g_font);
+    RECT need = {0, 0, wraps ? r.right - r.left : 2000, 0};
+    DrawTextW(dc, text, -1, &need, flags | DT_CALCRECT);
+    for (int i = 0; i < 2000 * 400; ++i) bits[i] = 0xFFFFFF;
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    RECT area = {0, 0, wraps ? r.right - r.left : 2000, 400};
+    DrawTextW(dc, text, -1, &area, flags);
+    GdiFlush();
+    int x0 = 100000, y0 = 100000, x1 = -1, y1 = -1;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 2000; ++x)
+            if ((bits[y * 2000 + x] & 0xFFFFFF) != 0xFFFFFF) {
+                if (x < x0) x0 = x;
+                if (x > x1) x1 = x;
+                if (y < y0) y0 = y;
+                if (y > y1) y1 = y;
+            }
+    if (x1 < 0) x0 = y0 = -1;
+    SelectObject(dc, old_font);
+    SelectObject(dc, old_bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    printf("child %d %ls %d %d %ld %ld %ld %ld %ld %ld %d %d %d %d ", GetDlgCtrlID(hwnd), cls,
+           IsWindowEnabled(hwnd) ? 1 : 0, IsWindowVisible(hwnd) ? 1 : 0, r.left, r.top,
+           r.right - r.left, r.bottom - r.top, need.right - need.left, need.bottom - need.top,
+           x0, y0, x1, y1);
+    put_text(text);
+    putchar('\n');
+    return TRUE;
+}
+
+static BOOL CALLBACK box_child(HWND hwnd, LPARAM unused) {
+    (void)unused;
+    wchar_t cls[64], text[4096];
+    text[0] = 0;
+    GetClassNameW(hwnd, cls, 64);
+    if (!lstrcmpiW(cls, L"Edit") || !lstrcmpiW(cls, L"ComboBox")) {
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &got);
+    } else {
+        InternalGetWindowText(hwnd, text, 4096);
+    }
+    printf("boxchild %d %ls %d ", GetDlgCtrlID(hwnd), cls, IsWindowVisible(hwnd) ? 1 : 0);
+    put_text(text);
+    putchar('\n');
+    return TRUE;
+}
+
+static BOOL CALLBACK top(HWND hwnd, LPARAM unused) {
+    (void)unused;
+    wchar_t text[512];
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    InternalGetWindowText(hwnd, text, 512);
+    if (!lstrcmpW(text, L"Application Error") || !lstrcmpW(text, L"Select Almanoria Database File")) {
+        printf("box ");
+        put_text(text);
+        putchar('\n');
+        EnumChildWindows(hwnd, box_child, 0);
+    }
+    return TRUE;
+}
+
+static int count_boxes(void) {
+    int boxes = 0;
+    for (HWND w = FindWindowExW(NULL, NULL, NULL, L"Application Error"); w;
+         w = FindWindowExW(NULL, w, NULL, L"Application Error"))
+        if (IsWindowVisible(w)) ++boxes;
+    return boxes;
+}
+
+/* Polls the label and the two buttons until the run has ended, printing each new state:
+   the run holds the program's thread, but the window texts live in the server. */
+static int watch(int seconds) {
+    wchar_t label[1024], next[64], last[1200] = L"", now[1200];
+    printf("watching\n");
+    fflush(stdout);
+    DWORD end = GetTickCount() + seconds * 1000u, finish_seen = 0;
+    while (GetTickCount() < end) {
+        HWND main = FindWindowW(L"AlmanoriaCalendarUpdate", L"Almanoria Calendar Update");
+        if (!main) { printf("gone\n"); return 0; }
+        HWND lbl = GetDlgItem(main, 101), cancel = GetDlgItem(main, 105), button = GetDlgItem(main, 106);
+        label[0] = next[0] = 0;
+        InternalGetWindowText(lbl, label, 1024);
+        InternalGetWindowText(button, next, 64);
+        int boxes = count_boxes();
+        int next_on = IsWindowEnabled(button) ? 1 : 0, cancel_on = IsWindowEnabled(cancel) ? 1 : 0;
+        _snwprintf(now, 1200, L"state next=%ls|%d cancel=%d boxes=%d label=%ls", next, next_on,
+                   cancel_on, boxes, label);
+        now[1199] = 0;
+        if (lstrcmpW(now, last)) {
+            put_text(now);
+            putchar('\n');
+            fflush(stdout);
+            lstrcpyW(last, now);
+        }
+        /* The run ends with Finish enabled, then Cancel disabled: give the second a moment. */
+        if (boxes > 0) return 0;
+        if (!lstrcmpW(next, L"Finish") && next_on) {
+            if (!cancel_on) return 0;
+            if (!finish_seen) finish_seen = GetTickCount();
+            else if (GetTickCount() - finish_seen > 10000) return 0;
+        }
+        Sleep(5);
+    }
+    printf("timeout\n");
+    return 1;
+}
+
+/* Writes the quoted date '5/6/2012' into a calendar through the Access driver, as plain
+   text: which day the driver stores shows how it reads dates under this locale. */
+static int probe(const char *path) {
+    SQLHENV env;
+    SQLHDBC dbc;
+    SQLHSTMT stmt;
+    char connect[1024], out[1024];
+    SQLSMALLINT out_length;
+    snprintf(connect, sizeof connect,
+             "Driver={Microsoft Access Driver (*.mdb)};Dbq=%s;Uid=admin;Pwd=", path);
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, (SQLPOINTER)SQL_OV_ODBC3, 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    if (!SQL_SUCCEEDED(SQLDriverConnect(dbc, NULL, (SQLCHAR *)connect, SQL_NTS, (SQLCHAR *)out,
+                                        sizeof out, &out_length, SQL_DRIVER_NOPROMPT))) {
+        printf("probe: no connection\n");
+        return 1;
+    }
+    SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+    SQLRETURN done = SQLExecDirect(stmt, (SQLCHAR *)"INSERT INTO Dates (DateKey, DateColor, "
+        "EventCount, DateNotes, DateText) VALUES ('5/6/2012','probe','0','','');", SQL_NTS);
+    printf("probe %s\n", SQL_SUCCEEDED(done) ? "written" : "refused");
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    SQLDisconnect(dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    return SQL_SUCCEEDED(done) ? 0 : 1;
+}
+
+int main(int argc, char **argv) {
+    SetProcessDPIAware();
+    if (argc == 3 && !strcmp(argv[1], "watch")) return watch(atoi(argv[2]));
+    if (argc == 3 && !strcmp(argv[1], "probe")) return probe(argv[2]);
+    g_font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    HDC screen = GetDC(NULL);
+    printf("dpi %d\n", GetDeviceCaps(screen, LOGPIXELSX));
+    ReleaseDC(NULL, screen);
+    wchar_t date_format[80];
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, date_format, 80);
+    printf("shortdate ");
+    put_text(date_format);
+    putchar('\n');
+    g_main = FindWindowW(L"AlmanoriaCalendarUpdate", L"Almanoria Calendar Update");
+    if (g_main && IsWindowVisible(g_main)) {
+        RECT w, c;
+        POINT origin = {0, 0};
+        GetWindowRect(g_main, &w);
+        GetClientRect(g_main, &c);
+        ClientToScreen(g_main, &origin);
+        printf("window %ld %ld %ld %ld client %ld %ld %ld %ld\n", w.left, w.top,
+               w.right - w.left, w.bottom - w.top, origin.x, origin.y, c.right, c.bottom);
+        EnumChildWindows(g_main, child, 0);
+    }
+    EnumWindows(top, 0);
+    printf("boxes %d\n", count_boxes());
+    fflush(stdout);
+    return 0;
+}
