@@ -665,30 +665,35 @@ shoot 3-finished-again.png
 click_control 106
 wait_program_end "Finish"
 
+# Presses Next on a file the run fails on: one Application Error box and its one entry in
+# error.log, then, the box dismissed, the failed state; Cancel ends the program.
+expect_one_report() {  # module, line
+    expect_state "ready" "$ready_text" 1 1 'Next >'
+    click_control 106
+    wait_for_window "Application Error" 240 || fail "no Application Error box after Next"
+    check_log "$1" "$2"
+    check_box "$1" "$2"
+    /usr/bin/import -window root "$shots/$step_tag-application-error.png"
+    dismiss_box
+    sleep 2  # time for a second box, were one to follow
+    inspect
+    [ "$(sed -n 's/^boxes //p' "$work/inspect.txt")" = 0 ] || fail "a second box followed the first"
+    expect_state "failed" "$wait_text" 0 1 'Next >'
+    [ "$(wc -l <"$log")" = 8 ] || fail "error.log has more than one entry: $(tr -d '\r' <"$log")"
+    say "  error.log: ${log_number}; ${log_description}"
+    shoot "$step_tag-failed.png"
+    click_control 105
+    wait_program_end "Cancel after the failure"
+}
+
 step="4. a calendar without a Dates table"; step_tag=4
 say "$step (at $((SECONDS - started_at)) s)"
 db_reset
 "$makecalendar" "$default_db"
 sqlite3 "$default_db" 'DROP TABLE Dates'
 start_program
-expect_state "ready" "$ready_text" 1 1 'Next >'
-click_control 106
-wait_for_window "Application Error" 240 || fail "no Application Error box after Next"
-check_log frmMain.InitDates 140
-check_box frmMain.InitDates 140
-/usr/bin/import -window root "$shots/4-application-error.png"
-dismiss_box
-# One box only: after it the run has ended and the window shows the failed state.
-sleep 2  # time for a second box, were one to follow
-inspect
-[ "$(sed -n 's/^boxes //p' "$work/inspect.txt")" = 0 ] || fail "a second box followed the first"
-expect_state "failed" "$wait_text" 0 1 'Next >'
-[ "$(wc -l <"$log")" = 8 ] || fail "error.log has more than one entry: $(tr -d '\r' <"$log")"
+expect_one_report frmMain.InitDates 140
 [ "$(q "$default_db" 'SELECT COUNT(*) FROM Events')" = 0 ] || fail "events were added"
-say "  error.log: ${log_number}; ${log_description}"
-shoot 4-failed.png
-click_control 105
-wait_program_end "Cancel after the failure"
 
 # On a French Windows, so that the log's month is the user's, in the log's code page.
 step="5. a file at the default path that is no database, on a French Windows"; step_tag=5
@@ -696,24 +701,11 @@ say "$step (at $((SECONDS - started_at)) s)"
 db_reset
 printf 'not an Access database\n' >"$default_db"
 start_program LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
-expect_state "ready" "$ready_text" 1 1 'Next >'
-click_control 106
-wait_for_window "Application Error" 240 || fail "no Application Error box after Next"
 mapfile -t log_months < <(printf '%s\n' "${french_months[@]}" | iconv -f UTF-8 -t CP1252)
-check_log frmMain.OpenDatabase 40
+expect_one_report frmMain.OpenDatabase 40
 log_months=("${english_months[@]}")
-say "  error.log's date, in Windows-1252: $(head -n 1 "$log" | tr -d '\r' | iconv -f CP1252 -t UTF-8)"
-check_box frmMain.OpenDatabase 40
-/usr/bin/import -window root "$shots/5-application-error.png"
-dismiss_box
-sleep 2  # time for a second box, were one to follow
-inspect
-[ "$(sed -n 's/^boxes //p' "$work/inspect.txt")" = 0 ] || fail "a second box followed the first"
-expect_state "failed" "$wait_text" 0 1 'Next >'
+say "  error.log's date, in Windows-1252: $(head -n 1 "$shots/5-error.log" | tr -d '\r' | iconv -f CP1252 -t UTF-8)"
 [ "$(cat "$default_db")" = 'not an Access database' ] || fail "the file was changed"
-say "  error.log: ${log_number}; ${log_description}"
-click_control 105
-wait_program_end "Cancel after the failure"
 
 step="6. browsing for a calendar elsewhere"; step_tag=6
 say "$step (at $((SECONDS - started_at)) s)"

@@ -84,7 +84,7 @@ double NumberOf(const Value& value) {
             }
             return std::get<double>(*number);
         }
-        Refuse("22018", "Invalid character value for cast specification");
+        Refuse("22018", "Invalid character value for cast");
     }
     Refuse("07006", "Restricted data type attribute violation");
 }
@@ -93,7 +93,7 @@ DateTime DateOf(const Value& value) {
     if (value.IsDate()) return value.AsDate();
     if (value.IsText()) {
         if (const auto date = sqlite::ParseAccessDate(value.AsText())) return *date;
-        Refuse("22018", "Invalid character value for cast specification");
+        Refuse("22018", "Invalid character value for cast");
     }
     Refuse("07006", "Restricted data type attribute violation");
 }
