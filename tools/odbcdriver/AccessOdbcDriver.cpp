@@ -47,6 +47,8 @@ SQLRETURN Guarded(SQLHANDLE handle, SQLSMALLINT type, Action action) {
         object->Diag.Add({"HY001", 0, "Memory allocation error"});
     } catch (const std::exception& error) {
         object->Diag.Add({"HY000", 0, error.what()});
+    } catch (...) {
+        object->Diag.Add({"HY000", 0, "General error"});
     }
     return SQL_ERROR;
 }
@@ -145,6 +147,8 @@ SQLRETURN SQL_API SQLAllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE* o
     if (!output) return SQL_ERROR;
     switch (type) {
         case SQL_HANDLE_ENV:
+            // The driver manager owns the environment from here and frees it with
+            // SQLFreeHandle; connections and statements belong to their parents.
             try {
                 *output = HandleOf(*new Environment);
                 return SQL_SUCCESS;
