@@ -140,6 +140,72 @@ std::vector<SQLWCHAR> UnitsOf(const std::string& text) {
     return std::vector<SQLWCHAR>(wide.Data(), wide.Data() + wide.Size());
 }
 
+// A value of fixed size into the program's buffer as type, converted as ODBC converts.
+SQLRETURN PutFixedValue(const Value& value, SQLSMALLINT type, SQLPOINTER buffer,
+                        SQLLEN* indicator) {
+    switch (type) {
+        case SQL_C_BIT: {
+            const double number = NumberOf(value);
+            if (number != 0.0 && number != 1.0) Refuse("22003", "Numeric value out of range");
+            return PutFixed<unsigned char>(number != 0.0 ? 1 : 0, buffer, indicator);
+        }
+        case SQL_C_STINYINT:
+        case SQL_C_TINYINT:
+            return PutFixed(WholeOf<signed char>(NumberOf(value)), buffer, indicator);
+        case SQL_C_UTINYINT:
+            return PutFixed(WholeOf<unsigned char>(NumberOf(value)), buffer, indicator);
+        case SQL_C_SSHORT:
+        case SQL_C_SHORT:
+            return PutFixed(WholeOf<SQLSMALLINT>(NumberOf(value)), buffer, indicator);
+        case SQL_C_USHORT:
+            return PutFixed(WholeOf<SQLUSMALLINT>(NumberOf(value)), buffer, indicator);
+        case SQL_C_SLONG:
+        case SQL_C_LONG:
+            return PutFixed(WholeOf<SQLINTEGER>(NumberOf(value)), buffer, indicator);
+        case SQL_C_ULONG:
+            return PutFixed(WholeOf<SQLUINTEGER>(NumberOf(value)), buffer, indicator);
+        case SQL_C_SBIGINT:
+            if (value.IsWhole()) return PutFixed(SQLBIGINT{value.AsWhole()}, buffer, indicator);
+            return PutFixed(WholeOf<SQLBIGINT>(NumberOf(value)), buffer, indicator);
+        case SQL_C_DOUBLE:
+            return PutFixed(NumberOf(value), buffer, indicator);
+        case SQL_C_FLOAT:
+            return PutFixed(static_cast<float>(NumberOf(value)), buffer, indicator);
+        case SQL_C_TYPE_TIMESTAMP:
+        case SQL_C_TIMESTAMP: {
+            const DateTime date = DateOf(value);
+            SQL_TIMESTAMP_STRUCT stamp{};
+            stamp.year = static_cast<SQLSMALLINT>(date.Year);
+            stamp.month = static_cast<SQLUSMALLINT>(date.Month);
+            stamp.day = static_cast<SQLUSMALLINT>(date.Day);
+            stamp.hour = static_cast<SQLUSMALLINT>(date.Hour);
+            stamp.minute = static_cast<SQLUSMALLINT>(date.Minute);
+            stamp.second = static_cast<SQLUSMALLINT>(date.Second);
+            return PutFixed(stamp, buffer, indicator);
+        }
+        case SQL_C_TYPE_DATE:
+        case SQL_C_DATE: {
+            const DateTime date = DateOf(value);
+            SQL_DATE_STRUCT day{};
+            day.year = static_cast<SQLSMALLINT>(date.Year);
+            day.month = static_cast<SQLUSMALLINT>(date.Month);
+            day.day = static_cast<SQLUSMALLINT>(date.Day);
+            return PutFixed(day, buffer, indicator);
+        }
+        case SQL_C_TYPE_TIME:
+        case SQL_C_TIME: {
+            const DateTime date = DateOf(value);
+            SQL_TIME_STRUCT time{};
+            time.hour = static_cast<SQLUSMALLINT>(date.Hour);
+            time.minute = static_cast<SQLUSMALLINT>(date.Minute);
+            time.second = static_cast<SQLUSMALLINT>(date.Second);
+            return PutFixed(time, buffer, indicator);
+        }
+        default:
+            Refuse("HY003", "Invalid application buffer type");
+    }
+}
+
 }  // namespace
 
 ColumnDescription DescribeDeclaredType(std::string_view name, std::string_view declaredType) {
@@ -238,69 +304,9 @@ SQLRETURN ResultSet::GetData(SQLUSMALLINT column, SQLSMALLINT type, SQLPOINTER b
         return SQL_SUCCESS;
     }
 
+    const SQLRETURN result = PutFixedValue(value, type, buffer, indicator);
     mPieceDone = true;
-    switch (type) {
-        case SQL_C_BIT: {
-            const double number = NumberOf(value);
-            if (number != 0.0 && number != 1.0) Refuse("22003", "Numeric value out of range");
-            return PutFixed<unsigned char>(number != 0.0 ? 1 : 0, buffer, indicator);
-        }
-        case SQL_C_STINYINT:
-        case SQL_C_TINYINT:
-            return PutFixed(WholeOf<signed char>(NumberOf(value)), buffer, indicator);
-        case SQL_C_UTINYINT:
-            return PutFixed(WholeOf<unsigned char>(NumberOf(value)), buffer, indicator);
-        case SQL_C_SSHORT:
-        case SQL_C_SHORT:
-            return PutFixed(WholeOf<SQLSMALLINT>(NumberOf(value)), buffer, indicator);
-        case SQL_C_USHORT:
-            return PutFixed(WholeOf<SQLUSMALLINT>(NumberOf(value)), buffer, indicator);
-        case SQL_C_SLONG:
-        case SQL_C_LONG:
-            return PutFixed(WholeOf<SQLINTEGER>(NumberOf(value)), buffer, indicator);
-        case SQL_C_ULONG:
-            return PutFixed(WholeOf<SQLUINTEGER>(NumberOf(value)), buffer, indicator);
-        case SQL_C_SBIGINT:
-            if (value.IsWhole()) return PutFixed(SQLBIGINT{value.AsWhole()}, buffer, indicator);
-            return PutFixed(WholeOf<SQLBIGINT>(NumberOf(value)), buffer, indicator);
-        case SQL_C_DOUBLE:
-            return PutFixed(NumberOf(value), buffer, indicator);
-        case SQL_C_FLOAT:
-            return PutFixed(static_cast<float>(NumberOf(value)), buffer, indicator);
-        case SQL_C_TYPE_TIMESTAMP:
-        case SQL_C_TIMESTAMP: {
-            const DateTime date = DateOf(value);
-            SQL_TIMESTAMP_STRUCT stamp{};
-            stamp.year = static_cast<SQLSMALLINT>(date.Year);
-            stamp.month = static_cast<SQLUSMALLINT>(date.Month);
-            stamp.day = static_cast<SQLUSMALLINT>(date.Day);
-            stamp.hour = static_cast<SQLUSMALLINT>(date.Hour);
-            stamp.minute = static_cast<SQLUSMALLINT>(date.Minute);
-            stamp.second = static_cast<SQLUSMALLINT>(date.Second);
-            return PutFixed(stamp, buffer, indicator);
-        }
-        case SQL_C_TYPE_DATE:
-        case SQL_C_DATE: {
-            const DateTime date = DateOf(value);
-            SQL_DATE_STRUCT day{};
-            day.year = static_cast<SQLSMALLINT>(date.Year);
-            day.month = static_cast<SQLUSMALLINT>(date.Month);
-            day.day = static_cast<SQLUSMALLINT>(date.Day);
-            return PutFixed(day, buffer, indicator);
-        }
-        case SQL_C_TYPE_TIME:
-        case SQL_C_TIME: {
-            const DateTime date = DateOf(value);
-            SQL_TIME_STRUCT time{};
-            time.hour = static_cast<SQLUSMALLINT>(date.Hour);
-            time.minute = static_cast<SQLUSMALLINT>(date.Minute);
-            time.second = static_cast<SQLUSMALLINT>(date.Second);
-            return PutFixed(time, buffer, indicator);
-        }
-        default:
-            mPieceDone = false;
-            Refuse("HY003", "Invalid application buffer type");
-    }
+    return result;
 }
 
 ResultSet& DriverStatement::OpenResult() {
@@ -407,16 +413,9 @@ void DriverConnection::Connect(std::string_view connectionString) {
     const auto dbq = ConnectionString(connectionString).Find("Dbq");
     const char* prefix = std::getenv("WINEPREFIX");
     const char* home = std::getenv("HOME");
-    std::string path = dbq ? HostPath(*dbq, prefix ? prefix : "", home ? home : "") : "";
-    // The engine reads the same attribute; braces keep a path with ";" whole.
-    std::string quoted = "Dbq={";
-    for (const char c : path) {
-        quoted += c;
-        if (c == '}') quoted += '}';
-    }
-    quoted += '}';
+    const std::string path = dbq ? HostPath(*dbq, prefix ? prefix : "", home ? home : "") : "";
     try {
-        mEngine = OpenSqliteEngine(quoted, RegionalDateOrder());
+        mEngine = OpenSqliteEngine(BuildConnectionString(path), RegionalDateOrder());
     } catch (const Failure& failure) {
         DiagnosticRecord record = RecordOfFailure(failure.Number(), failure.Description());
         record.State = "08001";
