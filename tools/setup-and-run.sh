@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
 cmake --preset default
-cmake --build --preset default --target AlmanoriaUpdate makecalendar
+cmake --build --preset default --target AlmanoriaYear2012 makecalendar
 
 # Where the wizard looks: $XDG_DATA_HOME, or ~/.local/share when that is unset or relative.
 data_home="${XDG_DATA_HOME:-}"
@@ -26,4 +26,4 @@ if [ -z "${QT_QPA_PLATFORM:-}" ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DIS
     echo "No display to show the wizard on: run this from a desktop session (or under xvfb-run)." >&2
     exit 1
 fi
-exec build/default/window/qt/AlmanoriaUpdate
+exec build/default/window/qt/AlmanoriaYear2012

@@ -15,7 +15,7 @@
 #  8. 96 and 120 dots per inch: every control at its place in twips, no text cut off.
 # Screenshots go to the folder given as the second argument (default build/wine-e2e).
 #
-#   tools/wine-e2e.sh [path/to/AlmanoriaUpdate.exe] [screenshot folder]
+#   tools/wine-e2e.sh [path/to/AlmanoriaYear2012.exe] [screenshot folder]
 #
 # ALMANORIA_WINE_E2E_KEEP=1 keeps the working folder (prefix, inspector reports) for a look.
 # Needs the default preset built (makecalendar, year_rows) and the program built
@@ -25,7 +25,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$PWD"
 
-exe="$(realpath -m "${1:-build/windows-i686/window/win32/AlmanoriaUpdate.exe}")"
+exe="$(realpath -m "${1:-build/windows-i686/window/win32/AlmanoriaYear2012.exe}")"
 shots="$(realpath -m "${2:-build/wine-e2e}")"
 driver="$repo/build/odbc-driver-i686/tools/odbcdriver/libalmanoria_access_odbc.so"
 makecalendar="$repo/build/default/tools/makecalendar"
@@ -168,12 +168,12 @@ mkdir -p "$ODBCSYSINI"
 printf '[Microsoft Access Driver (*.mdb)]\nDriver=%s\n' "$driver" >"$ODBCSYSINI/odbcinst.ini"
 
 drive_c="$WINEPREFIX/drive_c"
-program_dir="$drive_c/Almanoria Update"
+program_dir="$drive_c/Almanoria Year 2012"
 database_dir="$drive_c/Program Files/Almanoria Desktop Calendar"
 default_db="$database_dir/dbcalndr.mdb"
 log="$program_dir/error.log"
 mkdir -p "$program_dir" "$drive_c/e2e"
-cp "$exe" "$program_dir/AlmanoriaUpdate.exe"
+cp "$exe" "$program_dir/AlmanoriaYear2012.exe"
 cp "$work/inspect.exe" "$drive_c/e2e/inspect.exe"
 
 # --- Driving the program ------------------------------------------------------------------
@@ -202,7 +202,7 @@ window_line() { grep '^window ' "$work/inspect.txt" || true; }
 # environment.
 start_program() {
     rm -f "$log"
-    (cd "$program_dir" && exec env "$@" wine 'C:\Almanoria Update\AlmanoriaUpdate.exe' \
+    (cd "$program_dir" && exec env "$@" wine 'C:\Almanoria Year 2012\AlmanoriaYear2012.exe' \
         >"$work/program.out" 2>&1) &
     program_pid=$!
     local id=""
@@ -418,7 +418,7 @@ check_log() {  # module, line
         fail "error.log's first line is not 'DD-MMM-YYYY  HH:MM:SS': '$stamp'"
     [ "${stamp%%  *}" = "$today" ] || [ "${stamp%%  *}" = "$yesterday" ] ||
         fail "error.log's date is $stamp, not today ($today)"
-    [ "$(line 2)" = "Error logged by application: AlmanoriaUpdate" ] || fail "error.log line 2: $(line 2)"
+    [ "$(line 2)" = "Error logged by application: AlmanoriaYear2012" ] || fail "error.log line 2: $(line 2)"
     [ "$(line 3)" = "In module: $1" ] || fail "error.log names '$(line 3)', not $1"
     [ "$(line 4)" = "At line: $2" ] || fail "error.log gives '$(line 4)', not line $2"
     [[ "$(line 5)" =~ ^Error\ Number:\ -?[1-9][0-9]*$ ]] || fail "error.log line 5: $(line 5)"
@@ -448,7 +448,7 @@ check_box() {  # module, line
     message="$(grep '^boxchild [0-9]* Static 1 ' "$work/box.txt" | cut -d' ' -f5- |
         grep 'An error has occurred' || true)"
     [ -n "$message" ] || fail "the box shows no report: $(cat "$work/inspect.txt")"
-    local expected="An error has occurred.\r\n\r\nProduct Name: \tAlmanoria Desktop Calendar\r\nApplication File:  \tAlmanoriaUpdate\r\nModule: \t\t$1\r\nLine Number: \t$2\r\n\r\n${log_number/Error Number: /Error Number: \\t}\r\n${log_description/Error Description: /Error Description: \\t}\r\n\r\n\r\n\r\n"
+    local expected="An error has occurred.\r\n\r\nProduct Name: \tAlmanoria Desktop Calendar\r\nApplication File:  \tAlmanoriaYear2012\r\nModule: \t\t$1\r\nLine Number: \t$2\r\n\r\n${log_number/Error Number: /Error Number: \\t}\r\n${log_description/Error Description: /Error Description: \\t}\r\n\r\n\r\n\r\n"
     [ "$message" = "$expected" ] || fail "the box reads '$message', not '$expected'"
     [ "$(grep -c '^boxchild [0-9]* Button 1 ' "$work/box.txt")" = 1 ] ||
         fail "the box has not exactly one button: $(cat "$work/box.txt")"

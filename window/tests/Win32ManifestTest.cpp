@@ -15,7 +15,7 @@ namespace {
 const std::filesystem::path kResources = ALMANORIA_WIN32_RESOURCES;
 
 TEST(Win32Manifest, RequestsNoExecutionLevelAndKeepsTheRest) {
-    const std::string manifest = testing::ReadFile(kResources / "AlmanoriaUpdate.manifest");
+    const std::string manifest = testing::ReadFile(kResources / "AlmanoriaYear2012.manifest");
     ASSERT_FALSE(manifest.empty());
     EXPECT_EQ(manifest.find("requestedExecutionLevel"), std::string::npos);
     EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
@@ -24,9 +24,9 @@ TEST(Win32Manifest, RequestsNoExecutionLevelAndKeepsTheRest) {
 }
 
 TEST(Win32Manifest, IsTheOneTheProgramCarries) {
-    const std::string resources = testing::ReadFile(kResources / "AlmanoriaUpdate.rc.in");
+    const std::string resources = testing::ReadFile(kResources / "AlmanoriaYear2012.rc.in");
     EXPECT_NE(resources.find("CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST "
-                             "\"@ALMANORIA_WIN32_RESOURCES@/AlmanoriaUpdate.manifest\""),
+                             "\"@ALMANORIA_WIN32_RESOURCES@/AlmanoriaYear2012.manifest\""),
               std::string::npos);
 }
 

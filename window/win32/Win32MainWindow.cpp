@@ -11,7 +11,7 @@ namespace almanoria::win32 {
 
 namespace {
 
-constexpr const wchar_t* kWindowClass = L"AlmanoriaCalendarUpdate";
+constexpr const wchar_t* kWindowClass = L"AlmanoriaYear2012";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // Control numbers start past IDOK and IDCANCEL, which the dialog keys send on their own.

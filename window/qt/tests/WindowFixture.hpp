@@ -91,7 +91,7 @@ class WindowFixture : public ::testing::Test {
     RecordingMessageBox box;
     FixedClock clock;
     basErrorHandler errors{
-        box, clock, {"Almanoria Desktop Calendar", dir.Path(), "AlmanoriaUpdate"}};
+        box, clock, {"Almanoria Desktop Calendar", dir.Path(), "AlmanoriaYear2012"}};
     basDatabase database{errors};
     AnsweringDialog dialog;
     std::unique_ptr<QtFrmMain> window;
