@@ -44,10 +44,19 @@ std::string Utf8(const std::wstring& text) {
     return result;
 }
 
-// One item of the user's locale, or empty text when the locale has none.
+// One item of the user's locale, or empty text when the locale has none. GetLocaleInfoEx
+// knows the custom locales of Vista and later; XP lacks it, so it is looked up at run time and
+// XP asks the user's default locale by number.
 std::string UserLocaleInfo(LCTYPE item) {
+    using GetLocaleInfoExFunction = int(WINAPI*)(const wchar_t*, LCTYPE, wchar_t*, int);
+    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+    const FARPROC address = kernel32 ? GetProcAddress(kernel32, "GetLocaleInfoEx") : nullptr;
+    const auto getLocaleInfoEx =
+        reinterpret_cast<GetLocaleInfoExFunction>(reinterpret_cast<void (*)()>(address));
     wchar_t text[80] = {};
-    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, item, text, 80);
+    // LOCALE_NAME_USER_DEFAULT, which the XP headers do not define.
+    const int length = getLocaleInfoEx ? getLocaleInfoEx(nullptr, item, text, 80)
+                                       : GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text, 80);
     return length > 1 ? Utf8(std::wstring(text, static_cast<std::size_t>(length - 1))) : "";
 }
 

@@ -94,18 +94,18 @@ void Win32FileDialog::ShowOpen() {
 }
 
 void Win32DeviceContext::CompactPathInPlace(std::string& buffer, std::uint32_t pixels) {
-    // The path in the system's 8-bit code page, with its terminating zero. The call may write
-    // up to MAX_PATH characters (an ellipsis is longer than a path of one or two), so the
-    // buffer has room for them, while only the path's own length is read back.
-    const std::string path = ToSystemCodePage(buffer);
-    std::vector<char> bytes(std::max<std::size_t>(path.size() + 1, MAX_PATH), '\0');
-    std::copy(path.begin(), path.end(), bytes.begin());
+    // The path as UTF-16 with its terminating zero, so that every character shows as it is. The
+    // call may write up to MAX_PATH characters (an ellipsis is longer than a path of one or
+    // two), so the buffer has room for them, while only the path's own length is read back.
+    const std::wstring path = Widen(buffer);
+    std::vector<wchar_t> characters(std::max<std::size_t>(path.size() + 1, MAX_PATH), L'\0');
+    std::copy(path.begin(), path.end(), characters.begin());
     {
         const WindowDC surface(mWindow);
         const SelectedObject font(surface.Get(), mFont);
-        PathCompactPathA(surface.Get(), bytes.data(), pixels);
+        PathCompactPathW(surface.Get(), characters.data(), pixels);
     }
-    buffer = FromSystemCodePage(std::string_view(bytes.data(), path.size()));
+    buffer = Narrow(std::wstring_view(characters.data(), path.size()));
 }
 
 bool Win32FormPlatform::FileExists(const std::string& path) const {

@@ -4,21 +4,13 @@
 
 namespace almanoria::win32 {
 
-namespace {
-
-std::wstring ToWide(UINT codePage, std::string_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
-}  // namespace
-
 std::wstring Widen(std::string_view utf8) {
-    return ToWide(CP_UTF8, utf8);
+    if (utf8.empty()) return {};
+    const int size = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+    return wide;
 }
 
 std::string Narrow(std::wstring_view utf16) {
@@ -29,10 +21,6 @@ std::string Narrow(std::wstring_view utf16) {
     std::string narrow(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, narrow.data(), length, nullptr, nullptr);
     return narrow;
-}
-
-std::string FromSystemCodePage(std::string_view text) {
-    return Narrow(ToWide(CP_ACP, text));
 }
 
 }  // namespace almanoria::win32

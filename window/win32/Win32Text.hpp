@@ -9,7 +9,4 @@ namespace almanoria::win32 {
 std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
-// Text in the system's 8-bit code page back to UTF-8, embedded zero characters included.
-std::string FromSystemCodePage(std::string_view text);
-
 }  // namespace almanoria::win32
