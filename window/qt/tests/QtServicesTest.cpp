@@ -68,9 +68,12 @@ TEST(QtCommonDialog, TakesTitleFolderFilterSuffixAndTheMustExistRule) {
     EXPECT_EQ(fileDialog.fileMode(), QFileDialog::AnyFile);
 }
 
+// The chosen file's path comes back whole, also through folders of non-ASCII names.
 TEST(QtCommonDialog, ReportsTheChosenFileAndNothingAfterACancel) {
     TempDir folder;
-    const std::filesystem::path chosen = folder / "mine.mdb";
+    const std::filesystem::path chosen =
+        folder / "Zo\u00EB" / "\u03A9\u03BC\u03AD\u03B3\u03B1 \u65E5\u672C" / "mine.mdb";
+    std::filesystem::create_directories(chosen.parent_path());
     WriteFile(chosen, "x");
     QWidget owner;
     QtCommonDialog dialog(owner);
