@@ -1,6 +1,8 @@
 #include "window/basCommonFunctions.hpp"
 
 #include <cmath>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "yeardata/TextLength.hpp"
@@ -15,57 +17,63 @@ bool IsSeparator(char c) {
     return c == '/' || c == '\\';
 }
 
-// The start of the code point before position.
-std::size_t PreviousCodePoint(std::string_view text, std::size_t position) {
-    do {
-        --position;
-    } while (position > 0 && (static_cast<unsigned char>(text[position]) & 0xC0) == 0x80);
-    return position;
+// The code point that starts at position of well-formed UTF-8.
+char32_t CodePointAt(std::string_view text, std::size_t position) {
+    const auto byte = [&](std::size_t at) {
+        return at < text.size() ? static_cast<unsigned char>(text[at]) : 0x80u;
+    };
+    const unsigned lead = byte(position);
+    if (lead < 0x80) return lead;
+    if (lead < 0xE0) return ((lead & 0x1Fu) << 6) | (byte(position + 1) & 0x3Fu);
+    if (lead < 0xF0)
+        return ((lead & 0x0Fu) << 12) | ((byte(position + 1) & 0x3Fu) << 6) |
+               (byte(position + 2) & 0x3Fu);
+    return ((lead & 0x07u) << 18) | ((byte(position + 1) & 0x3Fu) << 12) |
+           ((byte(position + 2) & 0x3Fu) << 6) | (byte(position + 3) & 0x3Fu);
 }
 
-struct PathParts {
-    std::string_view Root;  // "/", "C:\", "\\server\share\" or nothing
-    std::vector<std::string_view> Folders;
-    std::string_view FileName;
-    char Separator = '/';
-};
+// Marks that belong to the character before them: a cut between the two would change that
+// character ("e" and a combining diaeresis make "ë").
+bool JoinsThePrevious(char32_t c) {
+    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x1AB0 && c <= 0x1AFF) ||
+           (c >= 0x1DC0 && c <= 0x1DFF) || (c >= 0x20D0 && c <= 0x20FF) ||
+           (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xFE20 && c <= 0xFE2F) || c == 0x200D ||
+           (c >= 0x3099 && c <= 0x309A) || (c >= 0xE0100 && c <= 0xE01EF);
+}
 
-PathParts Split(std::string_view path) {
-    PathParts parts;
-    std::size_t rootEnd = 0;
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-        // \\server\share\ counts whole as the root.
-        std::size_t at = 2;
-        for (int part = 0; part < 2 && at < path.size(); ++part) {
-            while (at < path.size() && !IsSeparator(path[at]))
-                ++at;
-            if (at < path.size()) ++at;
-        }
-        rootEnd = at;
-    } else if (path.size() >= 3 && path[1] == ':' && IsSeparator(path[2])) {
-        rootEnd = 3;
-    } else if (!path.empty() && IsSeparator(path[0])) {
-        rootEnd = 1;
+// Where text may be cut, from 0 to its length: between whole characters only.
+std::vector<std::size_t> CutPoints(std::string_view text) {
+    std::vector<std::size_t> cuts{0};
+    for (std::size_t at = 1; at < text.size(); ++at) {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
+        if (!JoinsThePrevious(CodePointAt(text, at))) cuts.push_back(at);
     }
-    parts.Root = path.substr(0, rootEnd);
-    for (const char c : path) {
-        if (IsSeparator(c)) {
-            parts.Separator = c;
-            break;
-        }
-    }
-    std::size_t start = rootEnd;
-    for (std::size_t at = rootEnd; at <= path.size(); ++at) {
-        if (at == path.size() || IsSeparator(path[at])) {
-            if (at == path.size()) {
-                parts.FileName = path.substr(start);
-            } else if (at > start) {
-                parts.Folders.push_back(path.substr(start, at - start));
-            }
-            start = at + 1;
+    if (!text.empty()) cuts.push_back(text.size());
+    return cuts;
+}
+
+// The longest start of text (cut where it may be, and short of the whole text unless whole
+// is allowed) for which make(start) is acceptable, or nothing. The text drawn grows with the
+// start, so a binary search finds it.
+std::optional<std::string> LongestStart(std::string_view text, bool wholeAllowed,
+                                        const std::function<std::string(std::string_view)>& make,
+                                        const std::function<bool(const std::string&)>& acceptable) {
+    std::vector<std::size_t> cuts = CutPoints(text);
+    if (!wholeAllowed && cuts.size() > 1) cuts.pop_back();
+    std::optional<std::string> best;
+    std::size_t low = 0;
+    std::size_t high = cuts.size();  // cuts[low, high) are still open
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        std::string candidate = make(text.substr(0, cuts[middle]));
+        if (acceptable(candidate)) {
+            best = std::move(candidate);
+            low = middle + 1;
+        } else {
+            high = middle;
         }
     }
-    return parts;
+    return best;
 }
 
 }  // namespace
@@ -90,30 +98,34 @@ std::string ShortenPath(std::string_view path, std::uint32_t pixels,
         return Utf16Length(candidate) <= limit && fits(candidate);
     };
 
-    // Leave out folders from the left, keeping the root and the folders nearest the file.
-    const PathParts parts = Split(path);
-    const std::string separator(1, parts.Separator);
-    for (std::size_t kept = parts.Folders.size(); kept-- > 0;) {
-        std::string candidate = std::string(parts.Root) + std::string(kEllipsis);
-        for (std::size_t folder = parts.Folders.size() - kept; folder < parts.Folders.size();
-             ++folder) {
-            candidate += separator + std::string(parts.Folders[folder]);
+    // As much of the folders' start as fits, "...", and the file name with its separator:
+    // "/home/ann/Alman.../dbcalndr.mdb".
+    std::size_t lastSeparator = path.size();
+    for (std::size_t at = path.size(); at-- > 0;) {
+        if (IsSeparator(path[at])) {
+            lastSeparator = at;
+            break;
         }
-        candidate += separator + std::string(parts.FileName);
-        if (acceptable(candidate)) return candidate;
     }
-    std::string candidate = std::string(kEllipsis) + separator + std::string(parts.FileName);
-    if (acceptable(candidate)) return candidate;
+    const std::string_view fileName =
+        lastSeparator == path.size() ? path : path.substr(lastSeparator + 1);
+    if (lastSeparator != path.size()) {
+        const std::string_view tail = path.substr(lastSeparator);
+        const auto withTail = [&](std::string_view start) {
+            return std::string(start) + std::string(kEllipsis) + std::string(tail);
+        };
+        if (auto shown = LongestStart(path.substr(0, lastSeparator), true, withTail, acceptable))
+            return *shown;
+    }
 
-    // Not even the file name fits: keep as much of its start as does.
-    std::string_view name = parts.FileName.empty() ? path : parts.FileName;
-    while (!name.empty()) {
-        name = name.substr(0, PreviousCodePoint(name, name.size()));
-        candidate = std::string(name) + std::string(kEllipsis);
-        if (acceptable(candidate)) return candidate;
-    }
+    // Not even "..." and the file name fit: as much of the file name's start as does, and
+    // "..." for the rest of it.
+    const auto withEllipsis = [](std::string_view start) {
+        return std::string(start) + std::string(kEllipsis);
+    };
+    if (auto shown = LongestStart(fileName, false, withEllipsis, acceptable)) return *shown;
     for (std::size_t dots = kEllipsis.size(); dots > 0; --dots) {
-        candidate = std::string(dots, '.');
+        std::string candidate(dots, '.');
         if (acceptable(candidate)) return candidate;
     }
     return std::string();

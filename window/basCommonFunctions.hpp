@@ -14,9 +14,10 @@ namespace almanoria {
 // the device context, or unchanged when it fits. Traps nothing.
 std::string CompactPath(std::string path, Long width, DeviceContext& deviceContext);
 
-// Shortens a path to fit pixels, measured by textWidth: keeps the root and the file name
-// where it can and puts "..." where folders were left out; unchanged when it fits, and never
-// longer than it was. For platforms without a path compaction of their own.
+// Shortens a path to fit pixels, measured by textWidth, as the Windows shell does: as much of
+// the path's start as fits, cut between characters, then "..." and the file name with its
+// separator. When not even that fits, the start of the file name and "...". Unchanged when it
+// fits, and never longer than it was. For platforms without a path compaction of their own.
 std::string ShortenPath(std::string_view path, std::uint32_t pixels,
                         const std::function<int(std::string_view)>& textWidth);
 

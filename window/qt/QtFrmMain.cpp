@@ -128,6 +128,9 @@ void QtFrmMain::LayOut() {
                                     const TwipsRect& rect) {
         button.Widget()->setObjectName(QLatin1String(name));
         button.Widget()->setGeometry(ToPixels(rect, mTwipsPerPixel));
+        // Enter presses the focused button, as Space does: outside a dialog a push button
+        // takes Enter only when it is an auto-default one.
+        button.Widget()->setAutoDefault(true);
         button.SetCaption(caption);
     };
     placeButton(mCmdBrowse, "cmdBrowse", "&Browse...", kCmdBrowse);

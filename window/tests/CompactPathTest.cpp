@@ -44,24 +44,17 @@ TEST(CompactPath, APathThatFitsComesBackUnchanged) {
     EXPECT_EQ(CompactPath("", 5495, context), "");
 }
 
-TEST(CompactPath, ALongPathIsShortenedToFitAndKeepsRootAndFileName) {
-    SevenPixelContext context(15);
-    const std::string shown = CompactPath(kLongPath, 5495, context);
-    EXPECT_LE(SevenPixelsEach(shown), 366);
-    EXPECT_LT(shown.size(), kLongPath.size());
-    EXPECT_TRUE(shown.starts_with("/...")) << shown;
-    EXPECT_TRUE(shown.ends_with("/k/dbcalndr.mdb")) << shown;
-}
-
-TEST(CompactPath, TheResolutionChangesTheShortening) {
+// Fifty-two characters fit at 96 dots per inch and sixty-five at 120: the path's start fills
+// what the file name and "..." leave, cut wherever that falls.
+TEST(CompactPath, ALongPathKeepsAsMuchOfItsStartAsFitsAtEachResolution) {
     SevenPixelContext at96(15);
     SevenPixelContext at120(12);
     const std::string narrow = CompactPath(kLongPath, 5495, at96);
     const std::string wide = CompactPath(kLongPath, 5495, at120);
+    EXPECT_EQ(at96.LastPixels, 366u);
     EXPECT_EQ(at120.LastPixels, 457u);
-    EXPECT_NE(narrow, wide);
-    EXPECT_LE(SevenPixelsEach(wide), 457);
-    EXPECT_GT(wide.size(), narrow.size());
+    EXPECT_EQ(narrow, "/home/ann/calendars/backups/2011/12/.../dbcalndr.mdb");
+    EXPECT_EQ(wide, "/home/ann/calendars/backups/2011/12/week1/monday/.../dbcalndr.mdb");
 }
 
 TEST(CompactPath, TheTextEndsAtTheFirstZeroCharacter) {
@@ -86,28 +79,97 @@ TEST(CompactPath, AShortenedPathAsLongAsThePathIsShownShortened) {
     EXPECT_EQ(CompactPath("C:\\abc\\dbcalndr.mdb", 5495, context), "C:\\...\\dbcalndr.mdb");
 }
 
-TEST(ShortenPath, NeverReturnsMoreCharactersThanItWasGiven) {
+// What fits in so many characters of the seven-pixel font.
+std::string ShortenTo(std::string_view path, std::uint32_t characters) {
+    return ShortenPath(path, characters * 7, SevenPixelsEach);
+}
+
+// At every width: unchanged when the path fits; otherwise it fits, is no longer, and is either
+// a start of the folders, "..." and the separator with the file name, where one more character
+// of the start would not fit, or, when that cannot fit at all, a start of the file name and
+// "...".
+TEST(ShortenPath, KeepsTheMostOfTheStartThatFitsAndNeverMoreCharactersThanItWasGiven) {
     for (const std::string& path :
          std::vector<std::string>{"/a/b", "C:\\x\\y.mdb", "\\\\server\\share\\dir\\file.mdb",
-                                  "plainname.mdb", "/ünïcödé/dïrëctory/fïlé.mdb", kLongPath}) {
-        for (std::uint32_t pixels : {0u, 7u, 21u, 35u, 70u, 140u, 366u}) {
+                                  "plainname.mdb", "/ünïcödé/dïrëctory/fïlé.mdb",
+                                  "/home/ann/\U0001D11E music/dbcalndr.mdb", "/dir/", kLongPath}) {
+        const std::size_t length = Utf16Length(path);
+        const std::size_t separator = path.find_last_of("/\\");
+        for (std::uint32_t pixels = 0; pixels <= 7 * length + 7; ++pixels) {
             const std::string shown = ShortenPath(path, pixels, SevenPixelsEach);
-            EXPECT_LE(Utf16Length(shown), Utf16Length(path)) << path << " at " << pixels;
-            if (SevenPixelsEach(path) <= static_cast<int>(pixels))
-                EXPECT_EQ(shown, path);
-            else
-                EXPECT_LE(SevenPixelsEach(shown), static_cast<int>(pixels))
-                    << path << " at " << pixels;
+            const std::string at = path + " at " + std::to_string(pixels);
+            if (SevenPixelsEach(path) <= static_cast<int>(pixels)) {
+                EXPECT_EQ(shown, path) << at;
+                continue;
+            }
+            EXPECT_LE(SevenPixelsEach(shown), static_cast<int>(pixels)) << at;
+            EXPECT_LE(Utf16Length(shown), length) << at;
+            const std::string tail =
+                separator == std::string::npos ? std::string() : "..." + path.substr(separator);
+            if (!tail.empty() && Utf16Length(tail) * 7 <= pixels && Utf16Length(tail) <= length) {
+                ASSERT_TRUE(shown.ends_with(tail)) << at << ": " << shown;
+                const std::string start = shown.substr(0, shown.size() - tail.size());
+                ASSERT_TRUE(path.starts_with(start)) << at << ": " << shown;
+                // One more character, whole, would not have fitted.
+                std::size_t next = start.size() + 1;
+                while (next < path.size() &&
+                       (static_cast<unsigned char>(path[next]) & 0xC0) == 0x80)
+                    ++next;
+                if (start.size() < separator) {
+                    const std::string longer = path.substr(0, next) + tail;
+                    EXPECT_TRUE(Utf16Length(longer) > length ||
+                                SevenPixelsEach(longer) > static_cast<int>(pixels))
+                        << at << ": " << shown;
+                }
+            } else if (shown.size() >= 3) {
+                EXPECT_TRUE(shown.ends_with("...")) << at << ": " << shown;
+                const std::string name =
+                    separator == std::string::npos ? path : path.substr(separator + 1);
+                EXPECT_TRUE(name.starts_with(shown.substr(0, shown.size() - 3)))
+                    << at << ": " << shown;
+            } else {
+                EXPECT_EQ(shown, std::string(pixels / 7, '.')) << at;
+            }
         }
     }
 }
 
-TEST(ShortenPath, KeepsTheWindowsRootAndCutsWholeCodePoints) {
-    EXPECT_EQ(ShortenPath("C:\\Program Files\\Almanoria Desktop Calendar\\dbcalndr.mdb", 7 * 30,
-                          SevenPixelsEach),
-              "C:\\...\\dbcalndr.mdb");
-    const std::string cut = ShortenPath("/ééééééééééé.mdb", 7 * 6, SevenPixelsEach);
-    EXPECT_EQ(cut, "ééé...");
+// The example of the Windows shell's documentation, in characters of equal width.
+TEST(ShortenPath, CutsCharactersAsTheWindowsShellDoesThenTheFileName) {
+    const std::string path = "C:\\path1\\path2\\sample.txt";
+    EXPECT_EQ(ShortenTo(path, 25), path);
+    EXPECT_EQ(ShortenTo(path, 24), "C:\\path1\\p...\\sample.txt");
+    EXPECT_EQ(ShortenTo(path, 23), "C:\\path1\\...\\sample.txt");
+    EXPECT_EQ(ShortenTo(path, 20), "C:\\pat...\\sample.txt");
+    EXPECT_EQ(ShortenTo(path, 14), "...\\sample.txt");
+    // Too narrow for "...", the separator and the whole name: the name's start is kept, and
+    // never all of it, which would read as a longer name.
+    EXPECT_EQ(ShortenTo(path, 13), "sample.tx...");
+    EXPECT_EQ(ShortenTo(path, 4), "s...");
+    EXPECT_EQ(ShortenTo(path, 3), "...");
+    EXPECT_EQ(ShortenTo(path, 2), "..");
+    EXPECT_EQ(ShortenTo(path, 0), "");
+    EXPECT_EQ(ShortenTo("C:\\Program Files\\Almanoria Desktop Calendar\\dbcalndr.mdb", 30),
+              "C:\\Program Fil...\\dbcalndr.mdb");
+}
+
+// A character is never cut apart: not a UTF-8 sequence, not a pair of UTF-16 units, not a
+// letter from its combining mark ("e" and U+0308 make the "ë" of "Zoë").
+TEST(ShortenPath, CutsOnlyBetweenWholeCharacters) {
+    const std::string zoe =
+        "/home/Zoe\u0308/\u03A9\u03BC\u03AD\u03B3\u03B1 \u65E5\u672C/dbcalndr.mdb";
+    ASSERT_EQ(Utf16Length(zoe), 32u);
+    EXPECT_EQ(ShortenTo(zoe, 26), "/home/Zoe\u0308.../dbcalndr.mdb");
+    EXPECT_EQ(ShortenTo(zoe, 25), "/home/Zo.../dbcalndr.mdb");
+    EXPECT_EQ(ShortenTo(zoe, 30), "/home/Zoe\u0308/\u03A9\u03BC\u03AD.../dbcalndr.mdb");
+    // U+1D11E takes two UTF-16 units: with room for one it gives way whole.
+    const std::string clef = "/a\U0001D11Ebcdef/dbcalndr.mdb";
+    ASSERT_EQ(Utf16Length(clef), 22u);
+    EXPECT_EQ(ShortenTo(clef, 19), "/a.../dbcalndr.mdb");
+    EXPECT_EQ(ShortenTo(clef, 20), "/a\U0001D11E.../dbcalndr.mdb");
+    EXPECT_EQ(
+        ShortenTo("/\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9\u00E9.mdb", 6),
+        "\u00E9\u00E9\u00E9...");
 }
 
 }  // namespace

@@ -62,6 +62,20 @@ class QtFrmMainTest : public testing::WindowFixture {
         dialog.Answer = answer;
         Click(cmdBrowse());
     }
+    // Opens the window as the one that takes the keyboard.
+    void OpenActive(double twipsPerPixel = 15) {
+        Open(twipsPerPixel);
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    // As the keyboard delivers a key: to the active window, through its shortcuts to the
+    // control with the focus.
+    static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(static_cast<QWidget*>(nullptr), key, modifiers);
+    }
+    static void Type(const std::string& text) {
+        QTest::keyClicks(static_cast<QWidget*>(nullptr), QString::fromStdString(text));
+    }
 };
 
 TEST_F(QtFrmMainTest, WithoutTheDefaultDatabaseItStartsNotFound) {
@@ -221,19 +235,80 @@ TEST_F(QtFrmMainTest, TheCloseBoxClosesTheWindowWhenNoRunIsUnderWay) {
     EXPECT_EQ(QueryValue(defaultPath, "SELECT COUNT(*) FROM Dates"), "0");
 }
 
-TEST_F(QtFrmMainTest, TypingIntoThePathBoxChangesNothing) {
+// The keyboard alone, from the path box on: Tab walks Browse, Cancel and Next, and Space
+// presses each. A real calendar's path typed into the box is shown but never used.
+TEST_F(QtFrmMainTest, FromThePathBoxTabAndSpacePressBrowseCancelAndNextAndTypedPathsAreIgnored) {
     InstallDefaultDatabase();
-    Open();
-    const QString before = txtDatabaseFile()->text();
-    txtDatabaseFile()->setFocus();
-    QTest::keyClicks(txtDatabaseFile(), QStringLiteral("/elsewhere.mdb"));
-    EXPECT_NE(txtDatabaseFile()->text(), before);
+    const std::string untouched = ReadFile(defaultPath);
+    const std::filesystem::path typed = MakeCalendar(dir, "typed.mdb");
+    const std::string typedBytes = ReadFile(typed);
+
+    // Alt+D, Tab, Tab: Cancel, which Space presses.
+    OpenActive();
+    cmdButton1()->setFocus();
+    Key(Qt::Key_D, Qt::AltModifier);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Space);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(dialog.Opened, 0);
+    EXPECT_EQ(ReadFile(defaultPath), untouched);
+
+    OpenActive();
+    cmdButton1()->setFocus();
+    Key(Qt::Key_D, Qt::AltModifier);
+    Key(Qt::Key_A, Qt::ControlModifier);
+    Type(typed.string());
+    EXPECT_EQ(txtDatabaseFile()->text().toStdString(), typed.string());
+    // Tab: Browse. The dialog is cancelled, which leaves the ready state and the box as
+    // they were.
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Space);
+    EXPECT_EQ(dialog.Opened, 1);
     ExpectReady(defaultPath);
-    Click(cmdButton1());
+    EXPECT_EQ(txtDatabaseFile()->text().toStdString(), typed.string());
+    // Tab, Tab: past Cancel to Next, which runs the update on the default database.
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Space);
+    EXPECT_TRUE(box.Shown.empty());
     ExpectFinished();
+    EXPECT_EQ(dialog.Opened, 1);
     EXPECT_EQ(window->Form().DatabasePath(), defaultPath);
     ExpectTheYearIn(defaultPath);
-    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere.mdb"));
+    EXPECT_EQ(ReadFile(typed), typedBytes);
+}
+
+// Alt+B opens the dialog; the file picked there, in folders of Latin, Greek and Japanese
+// names, shows whole as it is, and Enter on Next updates that file and no other.
+TEST_F(QtFrmMainTest, AltBPicksADatabaseInFoldersOfNonAsciiNamesWhichIsShownAndUpdated) {
+    InstallDefaultDatabase();
+    const std::string untouched = ReadFile(defaultPath);
+    const std::filesystem::path folder =
+        dir / "Zo\u00EB" / "\u03A9\u03BC\u03AD\u03B3\u03B1 \u65E5\u672C";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path chosen = folder / "dbcalndr.mdb";
+    CreateCalendarDatabase(chosen);
+    dialog.Answer = chosen.string();
+
+    OpenActive(12);
+    ASSERT_LE(QFontMetrics(window->font()).horizontalAdvance(QString::fromStdString(chosen)), 457);
+    cmdCancel()->setFocus();
+    Key(Qt::Key_B, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog.Opened == 1; }));
+    ExpectReady(chosen.string());
+    EXPECT_EQ(txtDatabaseFile()->text(), QString::fromStdString(chosen.string()));
+
+    // Alt+D and three Tabs: Next.
+    Key(Qt::Key_D, Qt::AltModifier);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(box.Shown.empty());
+    ExpectFinished();
+    ExpectTheYearIn(chosen);
+    EXPECT_EQ(ReadFile(defaultPath), untouched);
 }
 
 TEST_F(QtFrmMainTest, ClicksAndACloseDispatchedDuringTheYieldWaitForTheRun) {

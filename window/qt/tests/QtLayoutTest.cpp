@@ -118,20 +118,29 @@ TEST_P(QtLayoutAtResolution, ControlsStandWhereTheTwipsPutThemInAFixedFrame) {
     }
 }
 
-TEST_P(QtLayoutAtResolution, ThePathIsShortenedToTheBoxWidthLessOneHundredTwips) {
+// Measured in the window's own font: the path's start, cut between characters where one more
+// would not fit, then "..." and the file name.
+TEST_P(QtLayoutAtResolution, ThePathKeepsAsMuchOfItsStartAsFitsTheBoxWidthLessOneHundredTwips) {
     const Resolution& resolution = GetParam();
     UseDeepDataFolder();
     InstallDefaultDatabase();
     Open(resolution.TwipsPerPixel);
 
     const QFontMetrics metrics(window->font());
-    const QString shown = txtDatabaseFile()->text();
-    ASSERT_GT(metrics.horizontalAdvance(QString::fromStdString(defaultPath)),
-              resolution.PathPixels);
-    EXPECT_LE(metrics.horizontalAdvance(shown), resolution.PathPixels) << shown.toStdString();
-    // Close to the width: only whole folders give way, never more than needed.
-    EXPECT_GT(metrics.horizontalAdvance(shown), resolution.PathPixels / 2) << shown.toStdString();
-    EXPECT_TRUE(shown.endsWith(QStringLiteral("/dbcalndr.mdb"))) << shown.toStdString();
+    const auto width = [&metrics](const std::string& text) {
+        return metrics.horizontalAdvance(QString::fromStdString(text));
+    };
+    const std::string shown = txtDatabaseFile()->text().toStdString();
+    const std::string tail = ".../dbcalndr.mdb";
+    ASSERT_GT(width(defaultPath), resolution.PathPixels);
+    EXPECT_LE(width(shown), resolution.PathPixels) << shown;
+    ASSERT_TRUE(shown.ends_with(tail)) << shown;
+    const std::string start = shown.substr(0, shown.size() - tail.size());
+    EXPECT_TRUE(defaultPath.starts_with(start)) << shown;
+    EXPECT_TRUE(start.starts_with(dir.Path().string())) << shown;
+    const std::string longer = defaultPath.substr(0, start.size() + 1) + tail;
+    EXPECT_GT(width(longer), resolution.PathPixels) << shown;
+    EXPECT_EQ(txtDatabaseFile()->cursorPosition(), 0);
     EXPECT_EQ(window->Form().DatabasePath(), defaultPath);
 }
 
