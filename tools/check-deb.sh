@@ -28,7 +28,7 @@ package=almanoria-year2012
 app_id=org.almanoria.year2012
 cmake --preset default >/dev/null
 cmake --build --preset default --target package makecalendar
-debs=(build/default/${package}_*.deb)
+debs=(build/default/"${package}"_*.deb)
 deb="$(realpath "${debs[-1]}")"
 echo "check-deb: $deb"
 
@@ -81,7 +81,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; echo "check-deb: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(cat "$work/display")"
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 
 # The Exec line without its field codes, run as the menu would run it.
 exec_line="$(sed -n 's/^Exec=//p' /usr/share/applications/$app_id.desktop | sed 's/ %[fFuUick]//g')"

@@ -2,16 +2,20 @@
 # Builds the Windows release archive of one commit twice, from clones in two different folders,
 # and compares the program and the archive byte for byte. Prints their SHA-256 when they agree.
 #   tools/check-reproducible.sh [commit]        the commit defaults to HEAD
-# Needs g++-mingw-w64-i686 and mingw-w64-tools. Each build is bounded to 25 minutes.
+# Needs g++-mingw-w64-i686, mingw-w64-tools and strip-nondeterminism. Each build is bounded to
+# 25 minutes.
 set -euo pipefail
+command -v strip-nondeterminism >/dev/null || {
+    echo "check-reproducible: the package target needs strip-nondeterminism (apt-get install strip-nondeterminism)" >&2
+    exit 1
+}
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 commit="$(git -C "$repo" rev-parse --verify "${1:-HEAD}^{commit}")"
 SOURCE_DATE_EPOCH="$(git -C "$repo" log -1 --format=%ct "$commit")"
 export SOURCE_DATE_EPOCH
 
 work="$(mktemp -d)"
-cleanup() { rm -rf "$work"; }
-trap cleanup EXIT
+trap 'rm -rf "$work"' EXIT
 
 build() {
     local src="$1"
@@ -33,14 +37,14 @@ second="$work/second-build/deeper/src"
 build "$first"
 build "$second"
 
-exe=build/windows-i686/window/win32/AlmanoriaYear2012.exe
+archives=("$first"/build/windows-i686/AlmanoriaYear2012-*-win32.zip)
 status=0
-for file in "$exe" build/windows-i686/AlmanoriaYear2012-*-win32.zip; do
-    (cd "$first" && compgen -G "$file" >/dev/null) || {
-        echo "check-reproducible: no $file" >&2
+for name in build/windows-i686/window/win32/AlmanoriaYear2012.exe \
+    "build/windows-i686/$(basename "${archives[0]}")"; do
+    [ -f "$first/$name" ] || {
+        echo "check-reproducible: no $name" >&2
         exit 1
     }
-    name="$(cd "$first" && echo $file)"
     if cmp -s "$first/$name" "$second/$name"; then
         echo "same: $(cd "$first" && sha256sum "$name")"
     else
