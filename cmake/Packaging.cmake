@@ -24,7 +24,6 @@ if(WIN32)
 
     set(CPACK_GENERATOR ZIP)
     set(CPACK_PACKAGE_FILE_NAME "${PROJECT_NAME}-${PROJECT_VERSION}-win32")
-    set(CPACK_ARCHIVE_THREADS 1)
 else()
     set(packaging ${PROJECT_SOURCE_DIR}/packaging/linux)
     set(docdir ${CMAKE_INSTALL_DATADIR}/doc/${ALMANORIA_DEB_PACKAGE_NAME})
@@ -39,11 +38,18 @@ else()
     endforeach()
     configure_file(${packaging}/copyright copyright @ONLY)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright DESTINATION ${docdir})
-    # Debian wants the changelog compressed, without a name or time in the gzip header.
+    # Debian wants the changelog and the manual page compressed, without a name or time in the
+    # gzip header. configure_file makes CMake run again when either changes.
     configure_file(${packaging}/changelog changelog @ONLY)
-    execute_process(COMMAND gzip -9 -n -c ${CMAKE_CURRENT_BINARY_DIR}/changelog
-                    OUTPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+    configure_file(${packaging}/AlmanoriaYear2012.1 AlmanoriaYear2012.1 COPYONLY)
+    foreach(file changelog AlmanoriaYear2012.1)
+        execute_process(COMMAND gzip -9 -n -c ${CMAKE_CURRENT_BINARY_DIR}/${file}
+                        OUTPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/${file}.gz
+                        COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${docdir})
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/AlmanoriaYear2012.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
     set(CPACK_GENERATOR DEB)
     set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
