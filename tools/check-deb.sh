@@ -73,6 +73,11 @@ export XDG_DATA_HOME="$HOME/.local/share"
 mkdir -p "$XDG_DATA_HOME/Almanoria Desktop Calendar"
 build/default/tools/makecalendar "$XDG_DATA_HOME/Almanoria Desktop Calendar/dbcalndr.mdb"
 
+# The installed wizard logs beside itself; a report there now would be one from this start.
+log=/usr/bin/error.log
+log_before=no
+[ ! -e "$log" ] || log_before=yes
+
 # Xvfb picks a free display and writes its number to fd 3.
 Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
@@ -99,6 +104,12 @@ echo "check-deb: the wizard's window $window mapped: $(xdotool getwindowname "${
 kill "$wizard_pid"
 wait "$wizard_pid" 2>/dev/null || true
 wizard_pid=""
+if [ "$log_before" = no ] && [ -e "$log" ]; then
+    cat "$log" >&2
+    $sudo rm -f "$log"
+    echo "check-deb: the wizard reported an error at its start" >&2
+    exit 1
+fi
 
 apt_get purge "$package" >/dev/null
 installed=no
