@@ -57,9 +57,9 @@ else()
     set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
     set(CPACK_DEBIAN_PACKAGE_SECTION misc)
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+    # CPack puts the summary above this.
     set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-        "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-A two-step wizard for the calendar database of the Almanoria desktop
+        "A two-step wizard for the calendar database of the Almanoria desktop
 calendar. It carries the 366 days of 2012 inside itself, writes each
 day's liturgical colour and notes into the calendar and turns each named
 day into an all-day event, never adding one twice.")

@@ -47,7 +47,7 @@ cleanup() {
 trap cleanup EXIT
 
 # lintian's warnings are shown; an error fails the check.
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
 
 dpkg-deb -x "$deb" "$work/deb"
 desktop-file-validate "$work/deb/usr/share/applications/$app_id.desktop"
