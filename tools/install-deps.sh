@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages whatever of the build's needs is missing.
-#   tools/install-deps.sh        the default, asan and fuzz presets
+#   tools/install-deps.sh        the default, asan and fuzz presets (dpkg-dev: the package target's
+#                                dpkg-shlibdeps)
 #   tools/install-deps.sh i386   the odbc-driver-i686 preset: the multilib compiler and the i386
 #                                SQLite and unixODBC that Wine's 32-bit odbc32 loads, and the
 #                                i386 unixODBC headers unpacked into build/i386-sysroot
@@ -44,6 +45,7 @@ else
         qt6-base-dev libgl-dev
         libbenchmark-dev
         locales-all
+        dpkg-dev
     )
 fi
 
