@@ -1,12 +1,41 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages whatever of the build's needs is missing.
-#   tools/install-deps.sh        the default, asan and fuzz presets
+#   tools/install-deps.sh        the default, asan and fuzz presets (dpkg-dev: the package target's
+#                                dpkg-shlibdeps)
 #   tools/install-deps.sh i386   the odbc-driver-i686 preset: the multilib compiler and the i386
-#                                SQLite and unixODBC that Wine's 32-bit odbc32 loads
+#                                SQLite and unixODBC that Wine's 32-bit odbc32 loads, and the
+#                                i386 unixODBC headers unpacked into build/i386-sysroot
 set -euo pipefail
 
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+
+# unixodbc-dev:i386 would replace the host's unixodbc-dev, so its headers are unpacked into a
+# folder of the build's own, which cmake/linux-i686.cmake reads, beside the installed runtime.
+unpack_i386_odbc_headers() {
+    local root sysroot version stamp work
+    root="$(cd "$(dirname "$0")/.." && pwd)"
+    sysroot="$root/build/i386-sysroot"
+    version="$(dpkg-query -W -f='${Version}' libodbc2:i386)"
+    stamp="$sysroot/unixodbc-dev.version"
+    [ "$(cat "$stamp" 2>/dev/null)" = "$version" ] && return 0
+    echo "Unpacking unixodbc-dev:i386 $version into $sysroot"
+    work="$(mktemp -d)"
+    # apt's download user must be able to write there.
+    chmod 755 "$work"
+    [ "$(id -u)" -ne 0 ] || chown _apt "$work" 2>/dev/null || true
+    (cd "$work" && apt-get download -q "unixodbc-dev:i386=$version" "libodbc2:i386=$version")
+    rm -rf "$sysroot"
+    mkdir -p "$sysroot"
+    for deb in "$work"/*.deb; do
+        dpkg-deb -x "$deb" "$sysroot"
+    done
+    rm -rf "$work"
+    echo "$version" >"$stamp"
+}
+
 if [ "${1:-}" = i386 ]; then
-    packages=(g++-multilib libsqlite3-dev:i386 unixodbc-dev:i386 libodbc2:i386)
+    packages=(g++-multilib libsqlite3-dev:i386 libodbc2:i386)
 else
     packages=(
         cmake ninja-build g++ pkg-config
@@ -16,6 +45,7 @@ else
         qt6-base-dev libgl-dev
         libbenchmark-dev
         locales-all
+        dpkg-dev
     )
 fi
 
@@ -24,11 +54,13 @@ for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
         missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-[ "${1:-}" = i386 ] && $sudo dpkg --add-architecture i386
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    [ "${1:-}" = i386 ] && $sudo dpkg --add-architecture i386
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
+        --no-install-recommends "${missing[@]}"
+fi
+if [ "${1:-}" = i386 ]; then
+    unpack_i386_odbc_headers
+fi

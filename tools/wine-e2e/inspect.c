@@ -127,7 +127,7 @@ static int watch(int seconds) {
     fflush(stdout);
     DWORD end = GetTickCount() + seconds * 1000u, finish_seen = 0;
     while (GetTickCount() < end) {
-        HWND main = FindWindowW(L"AlmanoriaCalendarUpdate", L"Almanoria Calendar Update");
+        HWND main = FindWindowW(L"AlmanoriaYear2012", L"Almanoria Calendar Update");
         if (!main) { printf("gone\n"); return 0; }
         HWND lbl = GetDlgItem(main, 101), cancel = GetDlgItem(main, 105), button = GetDlgItem(main, 106);
         label[0] = next[0] = 0;
@@ -199,7 +199,7 @@ int main(int argc, char **argv) {
     printf("shortdate ");
     put_text(date_format);
     putchar('\n');
-    g_main = FindWindowW(L"AlmanoriaCalendarUpdate", L"Almanoria Calendar Update");
+    g_main = FindWindowW(L"AlmanoriaYear2012", L"Almanoria Calendar Update");
     if (g_main && IsWindowVisible(g_main)) {
         RECT w, c;
         POINT origin = {0, 0};
