@@ -1,5 +1,6 @@
 #include "errors/PlatformServices.hpp"
 
+#include <cstdlib>
 #include <ctime>
 #include <string_view>
 #include <system_error>
@@ -186,8 +187,21 @@ ProgramInfo RunningProgram() {
 #else
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return {ALMANORIA_PRODUCT_NAME, executable.parent_path(), executable.stem().string()};
+    return {ALMANORIA_PRODUCT_NAME, executable.parent_path(), executable.stem().string(),
+            UserStateDirectory(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))};
 #endif
+}
+
+std::filesystem::path UserStateDirectory(const char* xdgStateHome, const char* home) {
+    std::filesystem::path state;
+    if (xdgStateHome && xdgStateHome[0] == '/') {
+        state = xdgStateHome;  // a relative value is invalid and ignored, as the convention says
+    } else if (home && home[0] == '/') {
+        state = std::filesystem::path(home) / ".local" / "state";
+    } else {
+        return {};
+    }
+    return state / "Almanoria Desktop Calendar";
 }
 
 std::string ToSystemCodePage(std::string_view utf8) {

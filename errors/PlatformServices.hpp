@@ -39,6 +39,9 @@ struct ProgramInfo {
     std::string ProductName;
     std::filesystem::path Directory;
     std::string FileName;  // without folder and extension
+    // Where the log goes when the program's folder cannot take it, as /usr/bin cannot for an
+    // installed Linux program; empty when there is no such place.
+    std::filesystem::path StateDirectory = {};
 };
 
 // The clock of this machine, in local time and the user's locale.
@@ -51,6 +54,9 @@ class SystemClock final : public ClockService {
 
 // The running executable, with the product name from the program's version information.
 ProgramInfo RunningProgram();
+
+// $XDG_STATE_HOME (or ~/.local/state)/Almanoria Desktop Calendar; empty without either.
+std::filesystem::path UserStateDirectory(const char* xdgStateHome, const char* home);
 
 // Text in the system's 8-bit code page, as the error log is written.
 std::string ToSystemCodePage(std::string_view utf8);

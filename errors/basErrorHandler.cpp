@@ -67,6 +67,11 @@ void basErrorHandler::AppendToLog(std::string_view entry) const {
     // Opened for this one write only, so no other program is kept from the file.
     const std::string bytes = ToSystemCodePage(entry);
     std::ofstream log(LogPath(), std::ios::binary | std::ios::app);
+    if (!log && !mProgram.StateDirectory.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(mProgram.StateDirectory, ignored);
+        log.open(mProgram.StateDirectory / "error.log", std::ios::binary | std::ios::app);
+    }
     log.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 

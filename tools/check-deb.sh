@@ -73,7 +73,8 @@ export XDG_DATA_HOME="$HOME/.local/share"
 mkdir -p "$XDG_DATA_HOME/Almanoria Desktop Calendar"
 build/default/tools/makecalendar "$XDG_DATA_HOME/Almanoria Desktop Calendar/dbcalndr.mdb"
 
-# The installed wizard logs beside itself; a report there now would be one from this start.
+# The installed wizard logs beside itself, or in the user's state folder where it may not write
+# beside itself; a report in either now would be one from this start.
 log=/usr/bin/error.log
 log_before=no
 [ ! -e "$log" ] || log_before=yes
@@ -104,6 +105,12 @@ echo "check-deb: the wizard's window $window mapped: $(xdotool getwindowname "${
 kill "$wizard_pid"
 wait "$wizard_pid" 2>/dev/null || true
 wizard_pid=""
+state_log="$HOME/.local/state/Almanoria Desktop Calendar/error.log"
+if [ -e "$state_log" ]; then
+    cat "$state_log" >&2
+    echo "check-deb: the wizard reported an error at its start" >&2
+    exit 1
+fi
 if [ "$log_before" = no ] && [ -e "$log" ]; then
     cat "$log" >&2
     $sudo rm -f "$log"

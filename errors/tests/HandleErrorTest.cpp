@@ -174,6 +174,48 @@ TEST_F(HandleErrorTest, AnUnwritableLogStillShowsTheBoxAndReturns) {
     EXPECT_TRUE(std::filesystem::is_directory(dir / "error.log"));
 }
 
+// An installed program's folder is not the user's to write: the entry goes to the user's state
+// folder instead, made when missing, and only then.
+TEST(HandleErrorStateFolder, TheLogMovesToTheStateFolderOnlyWhenTheProgramsFolderRefusesIt) {
+    TempDir dir;
+    RecordingMessageBox box;
+    FixedClock clock{{2012, 1, 5, 9, 3, 7}};
+    const std::filesystem::path state = dir / "state" / "Almanoria Desktop Calendar";
+    std::filesystem::create_directory(dir / "bin");
+    basErrorHandler writable{
+        box, clock, {"Almanoria Desktop Calendar", dir / "bin", "AlmUpdate", state}};
+    writable.Err.Number = -2147221503;
+    writable.Err.Description = "no such table: Dates";
+    writable.Err.Line = 140;
+    writable.HandleError("frmMain.InitDates", vbTrue, "", vbFalse);
+    EXPECT_EQ(ReadFile(dir / "bin" / "error.log"), kExpectedEntry);
+    EXPECT_FALSE(std::filesystem::exists(dir / "state"));
+
+    // A folder where the log should be stands for a folder the user may not write to.
+    std::filesystem::create_directory(dir / "usr-bin");
+    std::filesystem::create_directory(dir / "usr-bin" / "error.log");
+    basErrorHandler installed{
+        box, clock, {"Almanoria Desktop Calendar", dir / "usr-bin", "AlmUpdate", state}};
+    for (int entry = 0; entry < 2; ++entry) {
+        installed.Err.Number = -2147221503;
+        installed.Err.Description = "no such table: Dates";
+        installed.Err.Line = 140;
+        installed.HandleError("frmMain.InitDates", vbTrue, "", vbFalse);
+    }
+    EXPECT_EQ(ReadFile(state / "error.log"), std::string(kExpectedEntry) + kExpectedEntry);
+    EXPECT_EQ(box.Shown.size(), 3u);
+}
+
+TEST(UserStateDirectory, FollowsXdgStateHomeWhenAbsoluteElseHome) {
+    EXPECT_EQ(UserStateDirectory("/var/state", "/home/ann"),
+              std::filesystem::path("/var/state/Almanoria Desktop Calendar"));
+    EXPECT_EQ(UserStateDirectory("relative", "/home/ann"),
+              std::filesystem::path("/home/ann/.local/state/Almanoria Desktop Calendar"));
+    EXPECT_EQ(UserStateDirectory(nullptr, "/home/ann"),
+              std::filesystem::path("/home/ann/.local/state/Almanoria Desktop Calendar"));
+    EXPECT_TRUE(UserStateDirectory(nullptr, nullptr).empty());
+}
+
 TEST(HandleErrorMissingFolder, AProgramFolderThatIsGoneStillShowsTheBox) {
     RecordingMessageBox box;
     FixedClock clock;
