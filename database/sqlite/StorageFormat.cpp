@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "database/Names.hpp"
 #include "database/sqlite/SqliteHandles.hpp"
 
 namespace almanoria::sqlite {
@@ -16,6 +17,11 @@ bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> name
         if (SameName(word, name)) return true;
     }
     return false;
+}
+
+// What a text column keeps of a text; counted in characters, as Access counts.
+std::string TextFor(std::string text, std::size_t textSize) {
+    return textSize == 0 ? text : FirstCharacters(std::move(text), textSize);
 }
 
 // Days from 1/1/1970 to a civil date and back (proleptic Gregorian).
@@ -56,23 +62,6 @@ double AsDouble(const StoredValue& number) {
 }
 
 }  // namespace
-
-ColumnKind KindOfDeclaredType(std::string_view declaredType) {
-    declaredType = Trimmed(declaredType);
-    std::size_t length = 0;
-    while (length < declaredType.size() &&
-           std::isalpha(static_cast<unsigned char>(declaredType[length]))) {
-        ++length;
-    }
-    const std::string_view word = declaredType.substr(0, length);
-    if (IsOneOf(word, {"DATETIME", "DATE", "TIME"})) return ColumnKind::DateTime;
-    if (IsOneOf(word, {"YESNO", "BIT", "BOOLEAN", "LOGICAL"})) return ColumnKind::YesNo;
-    if (IsOneOf(word, {"INTEGER", "INT", "LONG", "SHORT", "BYTE", "COUNTER", "AUTOINCREMENT",
-                       "NUMERIC", "DOUBLE", "SINGLE", "CURRENCY"})) {
-        return ColumnKind::Number;
-    }
-    return ColumnKind::Text;
-}
 
 std::optional<StoredValue> ParseNumberText(std::string_view text) {
     text = Trimmed(text);
@@ -118,14 +107,26 @@ std::optional<DateTime> DateFromSerial(double days) {
     return date;
 }
 
+std::string FirstCharacters(std::string text, std::size_t count) {
+    std::size_t at = 0;
+    for (std::size_t characters = 0; at < text.size() && characters < count; ++characters) {
+        ++at;
+        // Continuation bytes belong to the character before them.
+        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            ++at;
+    }
+    text.resize(at);
+    return text;
+}
+
 StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind> kind,
-                           std::int64_t identity, DateOrder quotedDates) {
+                           std::int64_t identity, DateSettings quotedDates, std::size_t textSize) {
     if (parameter.Kind == TokenKind::Identity) return identity;
     switch (kind.value_or(ColumnKind::Text)) {
         case ColumnKind::Text:
             if (parameter.Kind == TokenKind::Date) return IsoDateText(parameter.Date);
             if (parameter.Kind == TokenKind::Number) return NumberOf(parameter);
-            return parameter.Text;
+            return TextFor(parameter.Text, textSize);
         case ColumnKind::DateTime: {
             if (parameter.Kind == TokenKind::Date) return IsoDateText(parameter.Date);
             const auto date = parameter.Kind == TokenKind::Number

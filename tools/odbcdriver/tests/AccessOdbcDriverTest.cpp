@@ -144,7 +144,8 @@ TEST_F(AccessOdbcDriver, ColumnsTellDatesYesNoAndNumbersApart) {
     EXPECT_EQ(types["EventID"], SQL_INTEGER);
     EXPECT_EQ(types["AllDayEvent"], SQL_BIT);
     EXPECT_EQ(types["Recurring"], SQL_BIT);
-    EXPECT_EQ(types["DateText"], SQL_WVARCHAR);
+    EXPECT_EQ(types["DateColor"], SQL_WVARCHAR);
+    EXPECT_EQ(types["DateText"], SQL_WLONGVARCHAR);  // LONGTEXT: a Memo
     EXPECT_EQ(types.size(), 16u);
 }
 

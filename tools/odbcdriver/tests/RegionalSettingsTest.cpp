@@ -8,7 +8,7 @@
 namespace almanoria::odbcdriver {
 namespace {
 
-using sqlite::DateOrder;
+using dialect::DateOrder;
 
 TEST(DateOrderOfFormat, TheFirstOfDayAndMonthDecides) {
     EXPECT_EQ(DateOrderOfFormat("%d/%m/%Y"), DateOrder::DayFirst);  // en_GB
