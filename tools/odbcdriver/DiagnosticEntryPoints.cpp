@@ -45,8 +45,7 @@ SQLRETURN SQL_API SQLGetDiagFieldW(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLI
             case SQL_DIAG_NUMBER:
                 return PutNumber(static_cast<SQLINTEGER>(records.size()), value);
             case SQL_DIAG_RETURNCODE:
-                return PutNumber(static_cast<SQLRETURN>(records.empty() ? SQL_SUCCESS : SQL_ERROR),
-                                 value);
+                return PutNumber(object->LastReturn, value);
             case SQL_DIAG_ROW_COUNT:
             case SQL_DIAG_CURSOR_ROW_COUNT:
                 return PutNumber(SQLLEN{-1}, value);

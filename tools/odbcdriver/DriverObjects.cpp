@@ -73,7 +73,11 @@ SQLRETURN DriverStatement::ExecDirect(std::string_view statement) {
     return SQL_SUCCESS;
 }
 
-void DriverStatement::Columns(std::string_view tablePattern, std::string_view columnPattern) {
+void DriverStatement::Columns(std::optional<std::string_view> tablePattern,
+                              std::optional<std::string_view> columnPattern) {
+    const auto matches = [](std::string_view name, std::optional<std::string_view> pattern) {
+        return !pattern || MatchesPattern(name, *pattern);
+    };
     mResult.reset();
     const auto text = [](const char* name) {
         return Described(name, SQL_WVARCHAR, 128, "VARCHAR", SQL_NULLABLE);
@@ -106,11 +110,11 @@ void DriverStatement::Columns(std::string_view tablePattern, std::string_view co
 
     std::vector<std::vector<Value>> rows;
     for (const std::string& table : mConnection.TableNames()) {
-        if (!MatchesPattern(table, tablePattern)) continue;
+        if (!matches(table, tablePattern)) continue;
         std::int64_t position = 0;
         for (const TableColumn& column : mConnection.ColumnsOf(table)) {
             ++position;
-            if (!MatchesPattern(column.Name, columnPattern)) continue;
+            if (!matches(column.Name, columnPattern)) continue;
             const ColumnDescription& type = column.Description;
             const bool isText = type.Type == SQL_WVARCHAR || type.Type == SQL_WLONGVARCHAR;
             const bool isDate = type.Type == SQL_TYPE_TIMESTAMP;
@@ -226,7 +230,6 @@ DiagnosticRecord RecordOfFailure(std::int32_t number, const std::string& message
 }
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
-    if (pattern.empty()) return true;  // no pattern given: every name
     // Classic wildcard matching with one backtrack point for "%".
     std::size_t n = 0, p = 0, starP = std::string_view::npos, starN = 0;
     const auto lower = [](char c) {

@@ -33,10 +33,16 @@ ColumnDescription DescribeDeclaredType(std::string_view name, std::string_view d
 // What every handle is: its kind, checked on each call, and its diagnostics.
 struct Handled {
     explicit Handled(SQLSMALLINT type) : Type(type) {}
+    // A handle freed already no longer passes as one. Volatile, so that the compiler keeps a
+    // store into an object at the end of its life.
+    ~Handled() { *static_cast<volatile std::uint32_t*>(&Tag) = 0; }
+    Handled(const Handled&) = delete;
+    Handled& operator=(const Handled&) = delete;
     static constexpr std::uint32_t kTag = 0x416C6D4F;
     std::uint32_t Tag = kTag;
     SQLSMALLINT Type;
     Diagnostics Diag;
+    SQLRETURN LastReturn = SQL_SUCCESS;  // of the last call on the handle, for SQL_DIAG_RETURNCODE
 };
 
 class DriverConnection;
@@ -49,7 +55,9 @@ class DriverStatement : public Handled {
 
     // SQL_NO_DATA for an UPDATE or DELETE that changed no row, as the Access driver answers.
     SQLRETURN ExecDirect(std::string_view statement);
-    void Columns(std::string_view tablePattern, std::string_view columnPattern);
+    // A pattern left out (null) matches every name; an empty one only an empty name.
+    void Columns(std::optional<std::string_view> tablePattern,
+                 std::optional<std::string_view> columnPattern);
     void CloseCursor() { mResult.reset(); }
 
     ResultSet* Result() { return mResult ? &*mResult : nullptr; }
@@ -112,7 +120,7 @@ class Environment : public Handled {
 DiagnosticRecord RecordOfFailure(std::int32_t number, const std::string& message);
 
 // Whether name matches an ODBC search pattern ("%" any run, "_" one character, "\" escapes),
-// without regard to case.
+// without regard to case. "" matches only an empty name.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
 
 }  // namespace almanoria::odbcdriver

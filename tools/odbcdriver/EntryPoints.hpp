@@ -35,8 +35,9 @@ SQLRETURN Guarded(SQLHANDLE handle, SQLSMALLINT type, Action action) {
     if (!object) return SQL_INVALID_HANDLE;
     object->Diag.Clear();
     try {
-        const SQLRETURN result = action(*object);
-        if (result == SQL_SUCCESS && !object->Diag.Records.empty()) return SQL_SUCCESS_WITH_INFO;
+        SQLRETURN result = action(*object);
+        if (result == SQL_SUCCESS && !object->Diag.Records.empty()) result = SQL_SUCCESS_WITH_INFO;
+        object->LastReturn = result;
         return result;
     } catch (const DriverError& error) {
         object->Diag.Add(error.Record);
@@ -49,6 +50,7 @@ SQLRETURN Guarded(SQLHANDLE handle, SQLSMALLINT type, Action action) {
     } catch (...) {
         object->Diag.Add({"HY000", 0, "General error"});
     }
+    object->LastReturn = SQL_ERROR;
     return SQL_ERROR;
 }
 

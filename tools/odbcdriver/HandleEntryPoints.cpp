@@ -19,7 +19,7 @@ SQLRETURN SQL_API SQLAllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE* o
             try {
                 *output = HandleOf(*new Environment);
                 return SQL_SUCCESS;
-            } catch (const std::bad_alloc&) {
+            } catch (...) {
                 *output = SQL_NULL_HENV;
                 return SQL_ERROR;
             }
@@ -36,12 +36,9 @@ SQLRETURN SQL_API SQLAllocHandle(SQLSMALLINT type, SQLHANDLE input, SQLHANDLE* o
                                                  return SQL_SUCCESS;
                                              });
         default:
-            if (Handled* parent = HandleOfType(SQL_HANDLE_DBC, input)) {
-                parent->Diag.Clear();
-                parent->Diag.Add({"HYC00", 0, "Optional feature not implemented: descriptors"});
-                return SQL_ERROR;
-            }
-            return SQL_INVALID_HANDLE;
+            return Guarded<DriverConnection>(
+                input, SQL_HANDLE_DBC,
+                [](DriverConnection&) -> SQLRETURN { RefuseUnimplemented("descriptors"); });
     }
 }
 

@@ -68,7 +68,7 @@ Target WholeOf(double number) {
 
 template <typename Target>
 SQLRETURN PutFixed(const Target& value, SQLPOINTER buffer, SQLLEN* indicator) {
-    if (buffer) std::memcpy(buffer, &value, sizeof value);
+    std::memcpy(buffer, &value, sizeof value);
     if (indicator) *indicator = static_cast<SQLLEN>(sizeof value);
     return SQL_SUCCESS;
 }
@@ -210,6 +210,12 @@ SQLRETURN ResultSet::GetData(SQLUSMALLINT column, SQLSMALLINT type, SQLPOINTER b
                              SQLLEN bufferLength, SQLLEN* indicator, Diagnostics& diagnostics) {
     if (mNext == 0 || mNext > mRows.size()) Refuse("24000", "Invalid cursor state");
     const ColumnDescription& description = Column(column);
+    if (bufferLength < 0) Refuse("HY090", "Invalid string or buffer length");
+    const SQLSMALLINT target = type == SQL_C_DEFAULT ? DefaultCType(description.Type) : type;
+    // Only text may be asked for its length alone.
+    if (!buffer && target != SQL_C_WCHAR && target != SQL_C_CHAR) {
+        Refuse("HY009", "Invalid use of null pointer");
+    }
     const Value& value = mRows[mNext - 1][column - 1u];
     if (column != mPieceColumn) {
         mPieceColumn = column;
@@ -223,7 +229,7 @@ SQLRETURN ResultSet::GetData(SQLUSMALLINT column, SQLSMALLINT type, SQLPOINTER b
         mPieceDone = true;
         return SQL_SUCCESS;
     }
-    if (type == SQL_C_DEFAULT) type = DefaultCType(description.Type);
+    type = target;
 
     if (type == SQL_C_WCHAR || type == SQL_C_CHAR) {
         // Text in pieces: each zero-terminated, the indicator giving what is left in bytes.

@@ -20,11 +20,17 @@ SQLRETURN SQL_API SQLExecDirectW(SQLHSTMT handle, SQLWCHAR* text, SQLINTEGER len
 SQLRETURN SQL_API SQLColumnsW(SQLHSTMT handle, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT,
                               SQLWCHAR* table, SQLSMALLINT tableLength, SQLWCHAR* column,
                               SQLSMALLINT columnLength) {
-    return Guarded<DriverStatement>(
-        handle, SQL_HANDLE_STMT, [&](DriverStatement& statement) -> SQLRETURN {
-            statement.Columns(Utf8Of(table, tableLength), Utf8Of(column, columnLength));
-            return SQL_SUCCESS;
-        });
+    return Guarded<DriverStatement>(handle, SQL_HANDLE_STMT,
+                                    [&](DriverStatement& statement) -> SQLRETURN {
+                                        // A pattern left out is no pattern; "" is one that only ""
+                                        // matches.
+                                        std::optional<std::string> tables;
+                                        std::optional<std::string> columns;
+                                        if (table) tables = Utf8Of(table, tableLength);
+                                        if (column) columns = Utf8Of(column, columnLength);
+                                        statement.Columns(tables, columns);
+                                        return SQL_SUCCESS;
+                                    });
 }
 
 SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT handle, SQLSMALLINT* count) {
