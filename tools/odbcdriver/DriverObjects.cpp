@@ -9,6 +9,7 @@
 #include "database/dialect/AccessDialect.hpp"
 #include "database/sqlite/SqliteEngine.hpp"
 #include "errors/Failure.hpp"
+#include "tools/odbcdriver/AccessRules.hpp"
 #include "tools/odbcdriver/OdbcEscapes.hpp"
 #include "tools/odbcdriver/RegionalSettings.hpp"
 
@@ -55,10 +56,16 @@ SQLRETURN DriverStatement::ExecDirect(std::string_view statement) {
     } catch (const dialect::SyntaxError& error) {
         Refuse("42000", error.what(), 1);  // as the engine reports what it cannot read
     }
+    CheckAccessRules(statement, tokens);
     const std::string text = RewriteOdbcEscapes(statement, tokens);
     ResultRows rows = mConnection.Database().Query(text);
     mRowCount = rows.RowsChanged;
-    if (rows.ColumnNames.empty()) return SQL_SUCCESS;
+    if (rows.ColumnNames.empty()) {
+        // An UPDATE or DELETE that changes no row is answered with SQL_NO_DATA.
+        const bool changes = !tokens.empty() && (dialect::IsKeyword(tokens.front(), "UPDATE") ||
+                                                 dialect::IsKeyword(tokens.front(), "DELETE"));
+        return changes && mRowCount == 0 ? SQL_NO_DATA : SQL_SUCCESS;
+    }
 
     // A column of a table is described by its declared type, an expression (@@IDENTITY) by
     // its values.
