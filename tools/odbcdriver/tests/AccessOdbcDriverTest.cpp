@@ -152,7 +152,8 @@ TEST_F(AccessOdbcDriver, QuotedDatesFollowTheRegionalSettingsAndTheEscapesDoNot)
     EXPECT_EQ(QueryValue(mPath, "SELECT COUNT(*) FROM Dates"), "4");
 }
 
-TEST_F(AccessOdbcDriver, FailuresCarryStateNativeErrorAndTheEnginesOwnMessage) {
+TEST_F(AccessOdbcDriver,
+       FailuresCarryStateNativeErrorAndTheOdbcLayerReportsThemAsTheEmbeddedEngine) {
     RawConnection raw(mPath);
     ASSERT_TRUE(SQL_SUCCEEDED(raw.Connected));
     const auto statement = raw.Statement();
@@ -164,7 +165,7 @@ TEST_F(AccessOdbcDriver, FailuresCarryStateNativeErrorAndTheEnginesOwnMessage) {
     // Read twice, as the driver manager may.
     EXPECT_EQ(FirstDiagnostic(SQL_HANDLE_STMT, statement->Handle).Message, missing.Message);
 
-    // The program sees the same failure through either engine.
+    // The ODBC layer hands the program the failure the embedded engine would raise.
     const std::string bad = "INSERT INTO Dates (DateKey) VALUES ('2/30/2012');";
     const Failure viaOdbc = FailureOf([&] { Open()->Execute(bad); });
     const Failure embedded =
