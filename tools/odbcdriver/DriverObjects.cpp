@@ -75,6 +75,7 @@ SQLRETURN DriverStatement::ExecDirect(std::string_view statement) {
         const bool isDeclared = i < rows.DeclaredTypes.size() && !rows.DeclaredTypes[i].empty();
         columns.push_back(isDeclared ? DescribeDeclaredType(name, rows.DeclaredTypes[i])
                                      : DescribeByValues(name, rows.Rows, i));
+        if (i < rows.Tables.size()) columns.back().Table = rows.Tables[i];
     }
     mResult.emplace(std::move(columns), std::move(rows.Rows));
     return SQL_SUCCESS;

@@ -21,6 +21,7 @@ struct ColumnDescription {
     SQLSMALLINT Digits = 0;
     SQLSMALLINT Nullable = SQL_NULLABLE_UNKNOWN;
     std::string TypeName = "VARCHAR";
+    std::string Table;  // of a table's column; empty for an expression
 };
 
 // The description of an expression's column, by the first value it holds.

@@ -78,6 +78,7 @@ SQLRETURN SQL_API SQLColAttributeW(SQLHSTMT handle, SQLUSMALLINT number, SQLUSMA
                     return PutBytesText(statement, column.TypeName, text, capacity, length);
                 case SQL_DESC_TABLE_NAME:
                 case SQL_DESC_BASE_TABLE_NAME:
+                    return PutBytesText(statement, column.Table, text, capacity, length);
                 case SQL_DESC_CATALOG_NAME:
                 case SQL_DESC_SCHEMA_NAME:
                     return PutBytesText(statement, "", text, capacity, length);

@@ -88,6 +88,7 @@ class DriverEntryPoints : public ::testing::Test {
     DRIVER_ENTRY(SQLFetch);
     DRIVER_ENTRY(SQLGetData);
     DRIVER_ENTRY(SQLColumnsW);
+    DRIVER_ENTRY(SQLColAttributeW);
     DRIVER_ENTRY(SQLGetDiagRecW);
     DRIVER_ENTRY(SQLGetDiagFieldW);
     testing::TempDir mDir;
@@ -117,6 +118,24 @@ TEST_F(DriverEntryPoints, GetDataRefusesANegativeLengthAndANullTargetOfFixedSize
     EXPECT_EQ(SQLGetData(mStatement, 2, SQL_C_WCHAR, nullptr, 0, &indicator),
               SQL_SUCCESS_WITH_INFO);
     EXPECT_EQ(indicator, static_cast<SQLLEN>(5 * sizeof(SQLWCHAR)));
+}
+
+TEST_F(DriverEntryPoints, ResultColumnsCarryTheirTablesDeclarationsAndExpressionsTheirValues) {
+    const auto attribute = [&](SQLUSMALLINT column, SQLUSMALLINT field) {
+        SQLWCHAR text[64] = {};
+        SQLSMALLINT length = 0;
+        EXPECT_EQ(SQLColAttributeW(mStatement, column, field, text, sizeof text, &length, nullptr),
+                  SQL_SUCCESS);
+        return odbc::ToUtf8(text, static_cast<std::size_t>(length) / sizeof(SQLWCHAR));
+    };
+    ASSERT_EQ(Execute("SELECT * FROM Dates WHERE (((Dates.DateKey)=#1/1/2012#));"), SQL_SUCCESS);
+    EXPECT_EQ(attribute(1, SQL_DESC_TYPE_NAME), "DATETIME");
+    EXPECT_EQ(attribute(1, SQL_DESC_BASE_TABLE_NAME), "Dates");
+    EXPECT_EQ(attribute(2, SQL_DESC_TYPE_NAME), "VARCHAR");
+    EXPECT_EQ(attribute(5, SQL_DESC_TYPE_NAME), "LONGCHAR");  // DateText, a Memo
+    ASSERT_EQ(Execute("SELECT @@IDENTITY"), SQL_SUCCESS);
+    EXPECT_EQ(attribute(1, SQL_DESC_TYPE_NAME), "INTEGER");
+    EXPECT_EQ(attribute(1, SQL_DESC_TABLE_NAME), "");
 }
 
 TEST_F(DriverEntryPoints, TheReturnCodeFieldTellsWarningsFromErrors) {
