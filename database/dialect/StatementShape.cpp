@@ -31,8 +31,10 @@ bool IsClauseKeyword(const Token& token) {
                 "WINDOW", "DEFAULT", "RETURNING", "INDEXED", "NOT"});
 }
 
+// A name that may be a column's: not a keyword of a value, not an empty [] or ``.
 bool IsColumnWord(const Token& token) {
-    return token.Kind == TokenKind::Word && !IsAnyKeyword(token, {"NULL", "TRUE", "FALSE", "END"});
+    return token.Kind == TokenKind::Word && !token.Text.empty() &&
+           !IsAnyKeyword(token, {"NULL", "TRUE", "FALSE", "END"});
 }
 
 StatementVerb VerbOf(const std::vector<Token>& tokens) {
@@ -102,7 +104,9 @@ std::optional<ValuePlace> StatementShape::PlaceOf(std::size_t first, std::size_t
     if (!startsElement || !endsElement) return std::nullopt;
     ColumnTarget target;
     target.Table = mTargetTable;
-    if (mInsertColumns.empty()) {
+    if (mHasColumnList && mInsertColumns.empty()) {
+        return ValuePlace{};  // a column list the engine will refuse
+    } else if (mInsertColumns.empty()) {
         target.Position = position;
     } else if (static_cast<std::size_t>(position) < mInsertColumns.size()) {
         target.Column = mInsertColumns[static_cast<std::size_t>(position)];
@@ -163,7 +167,7 @@ void StatementShape::AddUpdateAssignments(std::vector<Assignment>& assignments) 
                IsSymbol(mTokens[name + 1], ".")) {
             name += 2;
         }
-        if (name + 1 >= mTokens.size() || mTokens[name].Kind != TokenKind::Word ||
+        if (name + 1 >= mTokens.size() || !IsColumnWord(mTokens[name]) ||
             !IsSymbol(mTokens[name + 1], "=")) {
             return;
         }
@@ -252,18 +256,25 @@ void StatementShape::ReadTables() {
     }
 }
 
-// The last part of each element is the column's name: "Dates.DateKey" names DateKey.
+// The last part of each element is the column's name: "Dates.DateKey" names DateKey. A list
+// with an empty element names no column at all.
 void StatementShape::ReadColumnList(std::size_t open) {
+    mHasColumnList = true;
     std::string column;
     for (std::size_t i = open + 1; i < mTokens.size() && mDepth[i] > mDepth[open]; ++i) {
         if (mTokens[i].Kind == TokenKind::Word) {
             column = mTokens[i].Text;
         } else if (IsSymbol(mTokens[i], ",") && mDepth[i] == mDepth[open] + 1) {
+            if (column.empty()) break;
             mInsertColumns.push_back(column);
             column.clear();
         }
     }
-    if (!column.empty()) mInsertColumns.push_back(column);
+    if (column.empty()) {
+        mInsertColumns.clear();
+        return;
+    }
+    mInsertColumns.push_back(column);
 }
 
 void StatementShape::ReadValuesLists() {

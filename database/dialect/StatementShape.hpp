@@ -67,6 +67,7 @@ class StatementShape {
     std::vector<std::string> mTables;
     std::vector<int> mDepth;
     std::vector<int> mValuesColumn;
+    bool mHasColumnList = false;
     std::vector<std::string> mInsertColumns;
     std::vector<std::pair<std::string, std::string>> mAliases;  // alias, table
 };

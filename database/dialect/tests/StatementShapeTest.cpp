@@ -54,6 +54,7 @@ TEST(StatementShape, NothingWhereColumnsAndValuesDoNotPairUp) {
     for (const char* statement :
          {"INSERT INTO t (a, b) VALUES ('1')", "INSERT INTO t VALUES ('1', '2')",
           "INSERT INTO t (a) SELECT b FROM u", "INSERT INTO t (a) VALUES ('1'",
+          "INSERT INTO t (a,, b) VALUES ('1', '2', '3')", "INSERT INTO t () VALUES ()",
           "SELECT * FROM Dates WHERE (((Dates.DateKey)=#5/6/2012#));", "DELETE FROM t WHERE a='1'",
           "UPDATE t SET = '1'"}) {
         EXPECT_TRUE(AssignmentsOf(statement).empty()) << statement;
