@@ -67,10 +67,10 @@ ColumnKind KindOf(SQLSMALLINT type) {
     }
 }
 
-// Columns whose values the driver reads as dates.
+// Date/Time columns, whose quoted values the driver reads by the regional settings.
 bool HoldsDates(SQLSMALLINT type) {
     const ColumnKind kind = KindOf(type);
-    return kind == ColumnKind::Date || kind == ColumnKind::Timestamp;
+    return kind == ColumnKind::Date || kind == ColumnKind::Time || kind == ColumnKind::Timestamp;
 }
 
 SQLINTEGER Length(const WideText& text) {

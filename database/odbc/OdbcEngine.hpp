@@ -10,8 +10,8 @@ namespace almanoria {
 
 // Opens a database through the ODBC driver that the connection string names, passed to
 // SQLDriverConnect exactly as built. Statements reach the driver unchanged, but for quoted
-// m/d/yyyy values written into Date/Time columns, which go as ODBC date escapes so that the
-// driver reads them month first whatever the regional settings.
+// m/d/yyyy dates and times of day written into Date/Time columns, which go as ODBC escapes so
+// that the driver reads them alike whatever the regional settings.
 std::unique_ptr<Engine> OpenOdbcEngine(std::string_view connectionString);
 
 // A driver's failure is numbered ErrorNumber::ObjectError plus the native error of its first

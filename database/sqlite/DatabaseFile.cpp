@@ -18,7 +18,7 @@
 #include <sys/vfs.h>
 #endif
 
-#include "database/sqlite/AccessDialect.hpp"
+#include "database/Names.hpp"
 #include "database/sqlite/SqliteHandles.hpp"
 
 namespace almanoria::sqlite {

@@ -7,16 +7,17 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "database/ConnectionString.hpp"
-#include "database/sqlite/AccessDialect.hpp"
+#include "database/Names.hpp"
+#include "database/sqlite/AccessTranslation.hpp"
 #include "database/sqlite/DatabaseFile.hpp"
 #include "database/sqlite/SqliteHandles.hpp"
 #include "database/sqlite/StatementCache.hpp"
 #include "database/sqlite/StorageFormat.hpp"
+#include "database/sqlite/TableSchema.hpp"
 
 namespace almanoria {
 
@@ -46,19 +47,6 @@ class StatementReset {
 
   private:
     sqlite3_stmt* mStatement;
-};
-
-struct TableColumns {
-    std::vector<std::pair<std::string, ColumnKind>> Columns;  // in the table's order
-    bool HasAutonumber = false;
-
-    std::optional<ColumnKind> KindOf(std::string_view column) const {
-        const auto found = std::find_if(Columns.begin(), Columns.end(), [&](const auto& entry) {
-            return SameName(entry.first, column);
-        });
-        if (found == Columns.end()) return std::nullopt;
-        return found->second;
-    }
 };
 
 std::string ColumnText(sqlite3_stmt* statement, int column) {
@@ -101,9 +89,9 @@ bool IsBlankTail(std::string_view tail) {
     });
 }
 
-class SqliteEngine final : public Engine {
+class SqliteEngine final : public EmbeddedEngine {
   public:
-    SqliteEngine(std::string path, sqlite::DateOrder quotedDates);
+    SqliteEngine(std::string path, const EmbeddedSettings& settings);
     ~SqliteEngine() override;
     SqliteEngine(const SqliteEngine&) = delete;
     SqliteEngine& operator=(const SqliteEngine&) = delete;
@@ -114,6 +102,15 @@ class SqliteEngine final : public Engine {
         RunStatement(statement, &rows);
         return rows;
     }
+    std::vector<DeclaredColumn> ColumnsOf(std::string_view table) override {
+        std::vector<DeclaredColumn> columns;
+        if (const sqlite::TableSchema* schema = mTables.Find(Database(), table)) {
+            for (const sqlite::SchemaColumn& column : schema->Columns)
+                columns.push_back({column.Name, column.DeclaredText});
+        }
+        return columns;
+    }
+    std::vector<std::string> TableNames() override { return sqlite::ReadTableNames(Database()); }
 
   private:
     [[noreturn]] void RaiseOpenFailure(int resultCode) const;
@@ -125,24 +122,23 @@ class SqliteEngine final : public Engine {
     sqlite3_stmt* PrepareStatement(const TranslatedStatement& statement, StatementHandle& uncached);
     std::vector<StoredValue> BindParameters(sqlite3_stmt* prepared,
                                             const TranslatedStatement& statement);
-    std::optional<ColumnKind> KindOfTarget(const TranslatedStatement& statement,
-                                           const sqlite::ColumnTarget& target);
-    const TableColumns* FindTable(const std::string& name);
+    const sqlite::SchemaColumn* ColumnOfTarget(const TranslatedStatement& statement,
+                                               const sqlite::ColumnTarget& target);
     sqlite3* Database() const { return mDatabase.get(); }
 
     std::string mPath;
     sqlite::DatabaseHandle mDatabase;
     sqlite::StatementCache mStatements{kCachedStatements};
-    std::unordered_map<std::string, TableColumns> mTables;  // by lower-case name
-    sqlite::DateOrder mQuotedDates;
+    sqlite::SchemaCache mTables;
+    EmbeddedSettings mSettings;
     std::int64_t mIdentity = 0;
     std::string mOpeningJournalMode;
     bool mCheckedJournal = false;
     bool mSwitchedJournal = false;
 };
 
-SqliteEngine::SqliteEngine(std::string path, sqlite::DateOrder quotedDates)
-    : mPath(std::move(path)), mQuotedDates(quotedDates) {
+SqliteEngine::SqliteEngine(std::string path, const EmbeddedSettings& options)
+    : mPath(std::move(path)), mSettings(options) {
     sqlite::CheckDatabaseFile(mPath);
 
     // No SQLITE_OPEN_CREATE: a file that vanished since the check is not made anew. A
@@ -256,6 +252,9 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
                 rows->ColumnNames.push_back(given);
             }
             const char* declared = sqlite3_column_decltype(prepared, column);
+            const char* table = sqlite3_column_table_name(prepared, column);
+            rows->DeclaredTypes.emplace_back(declared ? declared : "");
+            rows->Tables.emplace_back(table && declared ? table : "");
             kinds.push_back(declared ? std::optional(sqlite::KindOfDeclaredType(declared))
                                      : std::nullopt);
         }
@@ -275,11 +274,15 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
 
     // SQLite's own last rowid moves with every insert, EventDates' too; the identity only
     // with an insert into a table with an autonumber.
+    const bool writes = statement.Verb == sqlite::StatementVerb::Insert ||
+                        statement.Verb == sqlite::StatementVerb::Update ||
+                        statement.Verb == sqlite::StatementVerb::Delete;
+    if (rows && writes) rows->RowsChanged = sqlite3_changes64(Database());
     if (statement.Verb == sqlite::StatementVerb::Insert && sqlite3_changes(Database()) > 0) {
-        const TableColumns* table = FindTable(statement.TargetTable);
+        const sqlite::TableSchema* table = mTables.Find(Database(), statement.TargetTable);
         if (table && table->HasAutonumber) mIdentity = sqlite3_last_insert_rowid(Database());
     }
-    if (statement.Verb == sqlite::StatementVerb::Other) mTables.clear();  // the schema may differ
+    if (statement.Verb == sqlite::StatementVerb::Other) mTables.Clear();  // the schema may differ
 }
 
 sqlite3_stmt* SqliteEngine::PrepareStatement(const TranslatedStatement& statement,
@@ -314,9 +317,12 @@ std::vector<StoredValue> SqliteEngine::BindParameters(sqlite3_stmt* prepared,
     std::vector<StoredValue> values;
     values.reserve(statement.Parameters.size());
     for (const sqlite::Parameter& parameter : statement.Parameters) {
-        const auto kind =
-            parameter.Target ? KindOfTarget(statement, *parameter.Target) : std::nullopt;
-        values.push_back(sqlite::StoreParameter(parameter, kind, mIdentity, mQuotedDates));
+        const sqlite::SchemaColumn* column =
+            parameter.Target ? ColumnOfTarget(statement, *parameter.Target) : nullptr;
+        const auto kind = column ? std::optional(column->Type.Kind) : std::nullopt;
+        const std::size_t textSize = column && mSettings.CutsText ? column->Type.TextSize : 0;
+        values.push_back(
+            sqlite::StoreParameter(parameter, kind, mIdentity, mSettings.QuotedDates, textSize));
     }
     // The texts stay in values until the statement is reset, so SQLite need not copy them.
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -341,67 +347,41 @@ std::vector<StoredValue> SqliteEngine::BindParameters(sqlite3_stmt* prepared,
     return values;
 }
 
-std::optional<ColumnKind> SqliteEngine::KindOfTarget(const TranslatedStatement& statement,
-                                                     const sqlite::ColumnTarget& target) {
-    const auto kindIn = [&](const std::string& tableName) -> std::optional<ColumnKind> {
-        const TableColumns* table = FindTable(tableName);
-        if (!table) return std::nullopt;
-        if (!target.Column.empty()) return table->KindOf(target.Column);
+const sqlite::SchemaColumn* SqliteEngine::ColumnOfTarget(const TranslatedStatement& statement,
+                                                         const sqlite::ColumnTarget& target) {
+    const auto columnIn = [&](const std::string& tableName) -> const sqlite::SchemaColumn* {
+        const sqlite::TableSchema* table = mTables.Find(Database(), tableName);
+        if (!table) return nullptr;
+        if (!target.Column.empty()) return table->Find(target.Column);
         if (target.Position < 0 ||
             static_cast<std::size_t>(target.Position) >= table->Columns.size())
-            return std::nullopt;
-        return table->Columns[static_cast<std::size_t>(target.Position)].second;
+            return nullptr;
+        return &table->Columns[static_cast<std::size_t>(target.Position)];
     };
-    if (!target.Table.empty()) return kindIn(target.Table);
+    if (!target.Table.empty()) return columnIn(target.Table);
     for (const std::string& table : statement.Tables) {
-        if (const auto kind = kindIn(table)) return kind;
+        if (const sqlite::SchemaColumn* column = columnIn(table)) return column;
     }
-    return std::nullopt;
-}
-
-// Looked up once per table for the life of the connection, not per statement.
-const TableColumns* SqliteEngine::FindTable(const std::string& name) {
-    if (name.empty()) return nullptr;
-    const std::string key = LowerName(name);
-    if (const auto known = mTables.find(key); known != mTables.end()) return &known->second;
-
-    sqlite3_stmt* raw = nullptr;
-    const int prepared = sqlite3_prepare_v2(
-        Database(), "SELECT name, type, pk FROM pragma_table_info(?1)", -1, &raw, nullptr);
-    const StatementHandle statement(raw);
-    sqlite::CheckResult(Database(), prepared);
-    sqlite::CheckResult(Database(), sqlite3_bind_text64(statement.get(), 1, name.data(),
-                                                        name.size(), nullptr, SQLITE_UTF8));
-    TableColumns table;
-    int keyColumns = 0;
-    bool isIntegerKey = false;
-    int stepped;
-    while ((stepped = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        const std::string declared = ColumnText(statement.get(), 1);
-        table.Columns.emplace_back(ColumnText(statement.get(), 0),
-                                   sqlite::KindOfDeclaredType(declared));
-        if (sqlite3_column_int(statement.get(), 2) > 0) {
-            ++keyColumns;
-            isIntegerKey = SameName(declared, "INTEGER");
-        }
-    }
-    sqlite::CheckResult(Database(), stepped);
-    if (table.Columns.empty()) return nullptr;  // no such table (yet): SQLite will say so
-    // A single INTEGER PRIMARY KEY is SQLite's rowid, numbered on insert: an autonumber.
-    table.HasAutonumber = keyColumns == 1 && isIntegerKey;
-    return &mTables.emplace(key, std::move(table)).first->second;
+    return nullptr;
 }
 
 }  // namespace
 
-std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString,
-                                         sqlite::DateOrder quotedDates) {
+std::unique_ptr<EmbeddedEngine> OpenEmbeddedEngine(std::string_view connectionString,
+                                                   const EmbeddedSettings& settings) {
     const auto path = ConnectionString(connectionString).Find("Dbq");
     if (!path || path->empty()) {
         sqlite::RaiseFailure(SQLITE_CANTOPEN,
                              "The connection string names no database file (Dbq).");
     }
-    return std::make_unique<SqliteEngine>(*path, quotedDates);
+    return std::make_unique<SqliteEngine>(*path, settings);
+}
+
+std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString,
+                                         dialect::DateSettings quotedDates) {
+    EmbeddedSettings settings;
+    settings.QuotedDates = quotedDates;
+    return OpenEmbeddedEngine(connectionString, settings);
 }
 
 }  // namespace almanoria

@@ -3,8 +3,10 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 
+#include "database/Names.hpp"
 #include "database/sqlite/SqliteHandles.hpp"
 
 namespace almanoria::sqlite {
@@ -18,29 +20,9 @@ bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> name
     return false;
 }
 
-// Days from 1/1/1970 to a civil date and back (proleptic Gregorian).
-std::int64_t DaysFromCivil(std::int64_t year, int month, int day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-DateTime CivilFromDays(std::int64_t days) {
-    days += 719468;
-    const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;
-    DateTime date;
-    date.Day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
-    date.Month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
-    date.Year = static_cast<int>(yearOfEra + era * 400 + (date.Month <= 2 ? 1 : 0));
-    return date;
+// What a text column keeps of a text; counted in characters, as Access counts.
+std::string TextFor(std::string text, std::size_t textSize) {
+    return textSize == 0 ? text : FirstCharacters(std::move(text), textSize);
 }
 
 StoredValue NumberOf(const Parameter& parameter) {
@@ -56,23 +38,6 @@ double AsDouble(const StoredValue& number) {
 }
 
 }  // namespace
-
-ColumnKind KindOfDeclaredType(std::string_view declaredType) {
-    declaredType = Trimmed(declaredType);
-    std::size_t length = 0;
-    while (length < declaredType.size() &&
-           std::isalpha(static_cast<unsigned char>(declaredType[length]))) {
-        ++length;
-    }
-    const std::string_view word = declaredType.substr(0, length);
-    if (IsOneOf(word, {"DATETIME", "DATE", "TIME"})) return ColumnKind::DateTime;
-    if (IsOneOf(word, {"YESNO", "BIT", "BOOLEAN", "LOGICAL"})) return ColumnKind::YesNo;
-    if (IsOneOf(word, {"INTEGER", "INT", "LONG", "SHORT", "BYTE", "COUNTER", "AUTOINCREMENT",
-                       "NUMERIC", "DOUBLE", "SINGLE", "CURRENCY"})) {
-        return ColumnKind::Number;
-    }
-    return ColumnKind::Text;
-}
 
 std::optional<StoredValue> ParseNumberText(std::string_view text) {
     text = Trimmed(text);
@@ -109,8 +74,13 @@ std::optional<DateTime> DateFromSerial(double days) {
     const double wholeDays = std::trunc(days);
     const auto seconds =
         static_cast<std::int64_t>(std::llround(std::fabs(days - wholeDays) * 86400.0));
-    DateTime date = CivilFromDays(DaysFromCivil(1899, 12, 30) +
-                                  static_cast<std::int64_t>(wholeDays) + seconds / 86400);
+    const std::chrono::sys_days zeroDay =
+        std::chrono::year(1899) / std::chrono::December / std::chrono::day(30);
+    const std::chrono::year_month_day civil(
+        zeroDay + std::chrono::days(static_cast<std::int64_t>(wholeDays) + seconds / 86400));
+    DateTime date{static_cast<int>(civil.year()),
+                  static_cast<int>(static_cast<unsigned>(civil.month())),
+                  static_cast<int>(static_cast<unsigned>(civil.day()))};
     const std::int64_t secondOfDay = seconds % 86400;
     date.Hour = static_cast<int>(secondOfDay / 3600);
     date.Minute = static_cast<int>(secondOfDay / 60 % 60);
@@ -118,14 +88,26 @@ std::optional<DateTime> DateFromSerial(double days) {
     return date;
 }
 
+std::string FirstCharacters(std::string text, std::size_t count) {
+    std::size_t at = 0;
+    for (std::size_t characters = 0; at < text.size() && characters < count; ++characters) {
+        ++at;
+        // Continuation bytes belong to the character before them.
+        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+            ++at;
+    }
+    text.resize(at);
+    return text;
+}
+
 StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind> kind,
-                           std::int64_t identity, DateOrder quotedDates) {
+                           std::int64_t identity, DateSettings quotedDates, std::size_t textSize) {
     if (parameter.Kind == TokenKind::Identity) return identity;
     switch (kind.value_or(ColumnKind::Text)) {
         case ColumnKind::Text:
             if (parameter.Kind == TokenKind::Date) return IsoDateText(parameter.Date);
             if (parameter.Kind == TokenKind::Number) return NumberOf(parameter);
-            return parameter.Text;
+            return TextFor(parameter.Text, textSize);
         case ColumnKind::DateTime: {
             if (parameter.Kind == TokenKind::Date) return IsoDateText(parameter.Date);
             const auto date = parameter.Kind == TokenKind::Number

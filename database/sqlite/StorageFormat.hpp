@@ -10,14 +10,16 @@
 #include <string_view>
 #include <variant>
 
-#include "database/sqlite/AccessDialect.hpp"
+#include "database/sqlite/AccessTranslation.hpp"
 
 namespace almanoria::sqlite {
 
-enum class ColumnKind { Text, Number, YesNo, DateTime };
+using dialect::ColumnKind;
 
 // By the first word of the declared type, without regard to case; anything unknown is text.
-ColumnKind KindOfDeclaredType(std::string_view declaredType);
+inline ColumnKind KindOfDeclaredType(std::string_view declaredType) {
+    return dialect::ReadDeclaredType(declaredType).Kind;
+}
 
 // A value ready to bind: Null, integer, real or text.
 using StoredValue = std::variant<std::monostate, std::int64_t, double, std::string>;
@@ -33,8 +35,13 @@ std::optional<DateTime> DateFromSerial(double days);
 
 // The value a parameter stores into a column of kind (none: the column is not known), or a
 // data type mismatch Failure when it does not convert. identity is what @@IDENTITY stands for;
-// quoted text for a Date/Time column is read in quotedDates order.
+// quoted text for a Date/Time column is read by quotedDates. Text for a text column is cut on
+// the right to textSize characters when that is not 0, as the Access driver cuts it.
 StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind> kind,
-                           std::int64_t identity, DateOrder quotedDates = DateOrder::MonthFirst);
+                           std::int64_t identity, DateSettings quotedDates = {},
+                           std::size_t textSize = 0);
+
+// The first count characters of UTF-8 text, whole characters only.
+std::string FirstCharacters(std::string text, std::size_t count);
 
 }  // namespace almanoria::sqlite

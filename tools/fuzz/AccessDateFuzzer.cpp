@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <string_view>
 
-#include "database/sqlite/AccessDialect.hpp"
+#include "database/dialect/AccessDialect.hpp"
 #include "tools/fuzz/FuzzSupport.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace almanoria;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto date = sqlite::ParseAccessDate(text);
+    const auto date = dialect::ParseAccessDate(text);
     if (!date) return 0;
     static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     fuzz::Require(date->Year >= 100 && date->Year <= 9999, "a four-digit year from 100 on");
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(date->Hour >= 0 && date->Hour <= 23 && date->Minute >= 0 && date->Minute <= 59 &&
                       date->Second >= 0 && date->Second <= 59,
                   "a time of day");
-    fuzz::Require(sqlite::ParseAccessDate(sqlite::IsoDateText(*date)) == date,
+    fuzz::Require(dialect::ParseAccessDate(dialect::IsoDateText(*date)) == date,
                   "the stored form reads back the same");
     return 0;
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "database/sqlite/AccessDialect.hpp"
+#include "database/sqlite/AccessTranslation.hpp"
 #include "errors/Failure.hpp"
 #include "tools/calendardb/CalendarDatabase.hpp"
 #include "tools/fuzz/FuzzSupport.hpp"

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 seconds="${1:-30}"
-targets=(getfields connection_string access_dialect access_date)
+targets=(getfields connection_string access_dialect access_date access_lexer)
 
 # Debian's clang and its libFuzzer runtime, when this machine lacks them.
 if ! command -v clang++ >/dev/null ||

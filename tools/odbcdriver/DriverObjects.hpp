@@ -4,29 +4,18 @@
 // program's own embedded engine.
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "database/Engine.hpp"
 #include "database/odbc/OdbcApi.hpp"
-#include "database/sqlite/AccessDialect.hpp"
+#include "database/sqlite/SqliteEngine.hpp"
 #include "tools/odbcdriver/DriverError.hpp"
+#include "tools/odbcdriver/ResultSet.hpp"
 
 namespace almanoria::odbcdriver {
-
-// How a result column is described to the program.
-struct ColumnDescription {
-    std::string Name;
-    SQLSMALLINT Type = SQL_WVARCHAR;
-    SQLULEN Size = 255;
-    SQLSMALLINT Digits = 0;
-    SQLSMALLINT Nullable = SQL_NULLABLE_UNKNOWN;
-    std::string TypeName = "VARCHAR";
-};
 
 // A column of a table, with the SQL type its declared type reads as.
 struct TableColumn {
@@ -34,43 +23,26 @@ struct TableColumn {
     ColumnDescription Description;
 };
 
-// The description a declared type (DATETIME, YESNO, INTEGER, TEXT, ...) gives a column.
+// What the Access driver gives as a Memo column's size.
+inline constexpr SQLULEN kMemoSize = 1073741823;
+
+// The description a declared type (DATETIME, YESNO, INTEGER, TEXT(50), LONGTEXT, ...) gives a
+// column.
 ColumnDescription DescribeDeclaredType(std::string_view name, std::string_view declaredType);
-
-// The rows of a result and where the program is in them, read whole as the engine returns them.
-class ResultSet {
-  public:
-    ResultSet(std::vector<ColumnDescription> columns, std::vector<std::vector<Value>> rows)
-        : mColumns(std::move(columns)), mRows(std::move(rows)) {}
-
-    const std::vector<ColumnDescription>& Columns() const { return mColumns; }
-    const ColumnDescription& Column(SQLUSMALLINT number) const;  // 1-based; 07009 otherwise
-
-    // The next row; false past the last.
-    bool Fetch();
-    // The value of a column in the current row, into the program's buffer as type. Text comes
-    // in pieces when the buffer is short (SQL_SUCCESS_WITH_INFO, 01004) and SQL_NO_DATA follows
-    // the last piece; a fixed-size value comes once.
-    SQLRETURN GetData(SQLUSMALLINT column, SQLSMALLINT type, SQLPOINTER buffer, SQLLEN bufferLength,
-                      SQLLEN* indicator, Diagnostics& diagnostics);
-
-  private:
-    std::vector<ColumnDescription> mColumns;
-    std::vector<std::vector<Value>> mRows;
-    std::size_t mNext = 0;  // the current row is mNext - 1
-    // How much of which column GetData has handed out already.
-    SQLUSMALLINT mPieceColumn = 0;
-    std::size_t mPieceOffset = 0;
-    bool mPieceDone = false;
-};
 
 // What every handle is: its kind, checked on each call, and its diagnostics.
 struct Handled {
     explicit Handled(SQLSMALLINT type) : Type(type) {}
+    // A handle freed already no longer passes as one. Volatile, so that the compiler keeps a
+    // store into an object at the end of its life.
+    ~Handled() { *static_cast<volatile std::uint32_t*>(&Tag) = 0; }
+    Handled(const Handled&) = delete;
+    Handled& operator=(const Handled&) = delete;
     static constexpr std::uint32_t kTag = 0x416C6D4F;
     std::uint32_t Tag = kTag;
     SQLSMALLINT Type;
     Diagnostics Diag;
+    SQLRETURN LastReturn = SQL_SUCCESS;  // of the last call on the handle, for SQL_DIAG_RETURNCODE
 };
 
 class DriverConnection;
@@ -81,8 +53,11 @@ class DriverStatement : public Handled {
     explicit DriverStatement(DriverConnection& connection)
         : Handled(SQL_HANDLE_STMT), mConnection(connection) {}
 
-    void ExecDirect(std::string_view statement);
-    void Columns(std::string_view tablePattern, std::string_view columnPattern);
+    // SQL_NO_DATA for an UPDATE or DELETE that changed no row, as the Access driver answers.
+    SQLRETURN ExecDirect(std::string_view statement);
+    // A pattern left out (null) matches every name; an empty one only an empty name.
+    void Columns(std::optional<std::string_view> tablePattern,
+                 std::optional<std::string_view> columnPattern);
     void CloseCursor() { mResult.reset(); }
 
     ResultSet* Result() { return mResult ? &*mResult : nullptr; }
@@ -117,17 +92,15 @@ class DriverConnection : public Handled {
     DriverStatement& NewStatement();
     bool FreeStatement(const DriverStatement* statement);
 
-    // The columns of a table as the file declares them, looked up once per connection; empty
+    // The columns of a table as the file declares them, from the engine's own schema; empty
     // for no such table.
-    const std::vector<TableColumn>& ColumnsOf(const std::string& table);
+    std::vector<TableColumn> ColumnsOf(const std::string& table);
     std::vector<std::string> TableNames();
-    void ForgetSchema() { mTables.clear(); }
 
   private:
     Environment& mEnvironment;
-    std::unique_ptr<Engine> mEngine;
+    std::unique_ptr<EmbeddedEngine> mEngine;
     std::vector<std::unique_ptr<DriverStatement>> mStatements;
-    std::map<std::string, std::vector<TableColumn>> mTables;  // by lower-case name
 };
 
 class Environment : public Handled {
@@ -147,7 +120,7 @@ class Environment : public Handled {
 DiagnosticRecord RecordOfFailure(std::int32_t number, const std::string& message);
 
 // Whether name matches an ODBC search pattern ("%" any run, "_" one character, "\" escapes),
-// without regard to case.
+// without regard to case. "" matches only an empty name.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
 
 }  // namespace almanoria::odbcdriver

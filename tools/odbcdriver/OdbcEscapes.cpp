@@ -9,6 +9,10 @@ namespace almanoria::odbcdriver {
 
 namespace {
 
+using dialect::IsSymbol;
+using dialect::Token;
+using dialect::TokenKind;
+
 bool IsDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
@@ -38,67 +42,47 @@ bool IsCanonical(std::string_view kind, std::string_view value) {
     return true;
 }
 
-// The end of a quoted text, name or literal that opens at start with the character open.
-std::size_t EndOfQuoted(std::string_view text, std::size_t start) {
-    const char open = text[start];
-    const char close = open == '[' ? ']' : open;
-    std::size_t at = start + 1;
-    for (;;) {
-        at = text.find(close, at);
-        if (at == std::string_view::npos) return text.size();  // the engine says what is wrong
-        // Doubled quotes stand for one inside a text.
-        if ((close == '\'' || close == '"') && at + 1 < text.size() && text[at + 1] == close) {
-            at += 2;
-            continue;
-        }
-        return at + 1;
-    }
-}
-
 }  // namespace
 
-std::string RewriteOdbcEscapes(std::string_view statement) {
+std::string RewriteOdbcEscapes(std::string_view statement, const std::vector<Token>& tokens) {
     std::string out;
     out.reserve(statement.size());
-    std::size_t at = 0;
-    while (at < statement.size()) {
-        const char c = statement[at];
-        if (c == '\'' || c == '"' || c == '[' || c == '#' || c == '`') {
-            const std::size_t end = EndOfQuoted(statement, at);
-            out.append(statement.substr(at, end - at));
-            at = end;
-            continue;
-        }
-        if (c != '{') {
-            out += c;
-            ++at;
-            continue;
-        }
-        const std::size_t close = statement.find('}', at);
-        if (close == std::string_view::npos) {
-            Refuse("42000", "Syntax error: an escape that is not closed.");
-        }
-        const std::string_view body = Trimmed(statement.substr(at + 1, close - at - 1));
-        std::size_t kindEnd = 0;
-        while (kindEnd < body.size() && std::isalpha(static_cast<unsigned char>(body[kindEnd]))) {
-            ++kindEnd;
-        }
-        const std::string_view kind = body.substr(0, kindEnd);
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (!IsSymbol(tokens[i], "{")) continue;
+        std::size_t close = i + 1;
+        while (close < tokens.size() && !IsSymbol(tokens[close], "}"))
+            ++close;
+        if (close == tokens.size()) Refuse("42000", "Syntax error: an escape that is not closed.");
+        const bool hasKind = i + 1 < close && tokens[i + 1].Kind == TokenKind::Word;
+        const std::string kind = hasKind ? tokens[i + 1].Text : "";
         if (!SameName(kind, "d") && !SameName(kind, "t") && !SameName(kind, "ts")) {
-            RefuseUnimplemented("the escape {" + std::string(kind) + " ...}");
+            RefuseUnimplemented("the escape {" + kind + " ...}");
         }
-        const std::string_view literal = Trimmed(body.substr(kindEnd));
-        if (literal.size() < 2 || literal.front() != '\'' || literal.back() != '\'' ||
-            !IsCanonical(kind, literal.substr(1, literal.size() - 2))) {
-            Refuse("22007",
-                   "Invalid datetime format: " + std::string(statement.substr(at, close + 1 - at)));
+        const Token& literal = tokens[i + 2 < close ? i + 2 : i];
+        if (close != i + 3 || literal.Kind != TokenKind::Text || literal.Quote != '\'' ||
+            !IsCanonical(kind, literal.Text)) {
+            const std::size_t begin = tokens[i].Begin;
+            Refuse("22007", "Invalid datetime format: " +
+                                std::string(statement.substr(begin, tokens[close].End - begin)));
         }
+        out.append(statement.substr(copied, tokens[i].Begin - copied));
         out += '#';
-        out.append(literal.substr(1, literal.size() - 2));
+        out += literal.Text;
         out += '#';
-        at = close + 1;
+        copied = tokens[close].End;
+        i = close;
     }
+    out.append(statement.substr(copied));
     return out;
+}
+
+std::string RewriteOdbcEscapes(std::string_view statement) {
+    try {
+        return RewriteOdbcEscapes(statement, dialect::TokenizeAccessSql(statement));
+    } catch (const dialect::SyntaxError& error) {
+        Refuse("42000", error.what(), 1);
+    }
 }
 
 }  // namespace almanoria::odbcdriver

@@ -9,7 +9,7 @@
 
 namespace almanoria::odbcdriver {
 
-sqlite::DateOrder DateOrderOfFormat(std::string_view format) {
+dialect::DateOrder DateOrderOfFormat(std::string_view format) {
     for (std::size_t at = 0; at + 1 < format.size(); ++at) {
         if (format[at] != '%') continue;
         std::size_t conversion = at + 1;
@@ -24,7 +24,7 @@ sqlite::DateOrder DateOrderOfFormat(std::string_view format) {
         switch (format[conversion]) {
             case 'd':
             case 'e':
-                return sqlite::DateOrder::DayFirst;
+                return dialect::DateOrder::DayFirst;
             case 'm':
             case 'b':
             case 'B':
@@ -32,24 +32,29 @@ sqlite::DateOrder DateOrderOfFormat(std::string_view format) {
             case 'y':
             case 'Y':
             case 'F':  // %Y-%m-%d
-                return sqlite::DateOrder::MonthFirst;
+                return dialect::DateOrder::MonthFirst;
             default:
                 break;
         }
         at = conversion;
     }
-    return sqlite::DateOrder::MonthFirst;
+    return dialect::DateOrder::MonthFirst;
 }
 
-sqlite::DateOrder RegionalDateOrder() {
+dialect::DateOrder RegionalDateOrder() {
+    return RegionalDateSettings().Order;
+}
+
+dialect::DateSettings RegionalDateSettings() {
     struct FreeLocale {
         void operator()(locale_t locale) const noexcept { freelocale(locale); }
     };
     const std::unique_ptr<std::remove_pointer_t<locale_t>, FreeLocale> locale(
         newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr)));
-    if (!locale) return sqlite::DateOrder::MonthFirst;
+    if (!locale) return {};
     const char* format = nl_langinfo_l(D_FMT, locale.get());
-    return DateOrderOfFormat(format ? format : "");
+    const char* am = nl_langinfo_l(AM_STR, locale.get());
+    return {DateOrderOfFormat(format ? format : ""), am && *am != '\0'};
 }
 
 std::string HostPath(std::string_view path, std::string_view winePrefix, std::string_view home) {

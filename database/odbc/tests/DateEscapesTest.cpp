@@ -83,7 +83,7 @@ TEST(EscapeDateValues, QueriesPassUnchangedWithoutAsking) {
     EXPECT_TRUE(schema.Asked.empty());
 }
 
-TEST(EscapeDateValues, OnlyRealMonthFirstDatesAreMended) {
+TEST(EscapeDateValues, OnlyRealMonthFirstDatesAndTimesOfDayAreMended) {
     Schema schema;
     const auto mended = [&](const std::string& value) {
         return EscapeDateValues("INSERT INTO T (Stamp) VALUES ('" + value + "')", schema.Test());
@@ -91,9 +91,13 @@ TEST(EscapeDateValues, OnlyRealMonthFirstDatesAreMended) {
     EXPECT_EQ(mended("2/29/2012"), "INSERT INTO T (Stamp) VALUES ({d '2012-02-29'})");
     EXPECT_EQ(mended("05/06/2012"), "INSERT INTO T (Stamp) VALUES ({d '2012-05-06'})");
     EXPECT_EQ(mended("12/1/1999"), "INSERT INTO T (Stamp) VALUES ({d '1999-12-01'})");
+    // Times, which the regional settings may spell without AM and PM.
+    EXPECT_EQ(mended("0:00 AM"), "INSERT INTO T (Stamp) VALUES ({t '00:00:00'})");
+    EXPECT_EQ(mended("11:59 PM"), "INSERT INTO T (Stamp) VALUES ({t '23:59:00'})");
+    EXPECT_EQ(mended("7:05:09"), "INSERT INTO T (Stamp) VALUES ({t '07:05:09'})");
     for (const std::string notADate :
          {"13/1/2012", "0/5/2012", "2/30/2012", "2/29/2011", "4/31/2012", "5/6/12", " 5/6/2012",
-          "5/6/2012 0:00", "5-6-2012", "0:00 AM", "", "123/4/2012", "5/6/20120"}) {
+          "5/6/2012 0:00", "5-6-2012", "0:00 XM", "24:00", "", "123/4/2012", "5/6/20120"}) {
         EXPECT_EQ(mended(notADate), "INSERT INTO T (Stamp) VALUES ('" + notADate + "')")
             << notADate;
     }

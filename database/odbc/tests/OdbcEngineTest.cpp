@@ -85,7 +85,8 @@ TEST_F(OdbcEngineOpen, UnopenableFileRaisesTheDriversFailure) {
     const Failure failure = FailureOf([&] {
         OpenOdbcEngine(std::string("Driver={") + kDriverName + "};Database=" + missingFolder);
     });
-    EXPECT_NE(failure.Number(), 0);
+    // The SQLite driver's native error is SQLite's result code: SQLITE_CANTOPEN.
+    EXPECT_EQ(failure.Number(), ErrorNumber::ObjectError + 14);
     EXPECT_FALSE(failure.Description().empty());
 }
 

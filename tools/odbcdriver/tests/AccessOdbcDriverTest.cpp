@@ -13,6 +13,7 @@
 #include "database/sqlite/SqliteEngine.hpp"
 #include "errors/Failure.hpp"
 #include "tools/odbcdriver/tests/LocaleEnvironment.hpp"
+#include "tools/odbcdriver/tests/RawOdbc.hpp"
 #include "tools/testing/TestSupport.hpp"
 
 namespace almanoria::odbcdriver {
@@ -25,69 +26,6 @@ using testing::TempDir;
 [[maybe_unused]] const auto* const gDriver =
     ::testing::AddGlobalTestEnvironment(new testing::OdbcDriverRegistration(
         "Microsoft Access Driver (*.mdb)", ALMANORIA_ACCESS_ODBC_DRIVER));
-
-// One handle of the driver manager, freed with its owner.
-struct RawHandle {
-    RawHandle(SQLSMALLINT type, SQLHANDLE parent) : Type(type) {
-        EXPECT_TRUE(SQL_SUCCEEDED(SQLAllocHandle(type, parent, &Handle)));
-    }
-    ~RawHandle() { SQLFreeHandle(Type, Handle); }
-    RawHandle(const RawHandle&) = delete;
-    RawHandle& operator=(const RawHandle&) = delete;
-    SQLSMALLINT Type;
-    SQLHANDLE Handle = SQL_NULL_HANDLE;
-};
-
-struct Diagnostic {
-    std::string State;
-    SQLINTEGER Native = 0;
-    std::string Message;
-};
-
-Diagnostic FirstDiagnostic(SQLSMALLINT type, SQLHANDLE handle) {
-    SQLWCHAR state[6] = {};
-    SQLWCHAR message[512] = {};
-    SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
-    if (!SQL_SUCCEEDED(SQLGetDiagRecW(type, handle, 1, state, &native, message, 512, &length))) {
-        return {"none", 0, ""};
-    }
-    return {odbc::ToUtf8(state, 5), native,
-            odbc::ToUtf8(message, static_cast<std::size_t>(length))};
-}
-
-// A raw connection to a calendar file, with no date escapes in between.
-class RawConnection {
-  public:
-    explicit RawConnection(const std::string& path) {
-        SQLSetEnvAttr(mEnvironment.Handle, SQL_ATTR_ODBC_VERSION,
-                      reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-        mConnection = std::make_unique<RawHandle>(SQL_HANDLE_DBC, mEnvironment.Handle);
-        odbc::WideText text(BuildConnectionString(path));
-        Connected = SQLDriverConnectW(mConnection->Handle, nullptr, text.Data(),
-                                      static_cast<SQLSMALLINT>(text.Size()), nullptr, 0, nullptr,
-                                      SQL_DRIVER_NOPROMPT);
-    }
-    ~RawConnection() {
-        if (SQL_SUCCEEDED(Connected)) SQLDisconnect(mConnection->Handle);
-    }
-    RawConnection(const RawConnection&) = delete;
-    RawConnection& operator=(const RawConnection&) = delete;
-
-    SQLHANDLE Handle() const { return mConnection->Handle; }
-    std::unique_ptr<RawHandle> Statement() const {
-        return std::make_unique<RawHandle>(SQL_HANDLE_STMT, Handle());
-    }
-    SQLRETURN Execute(RawHandle& statement, const std::string& sql) const {
-        odbc::WideText text(sql);
-        return SQLExecDirectW(statement.Handle, text.Data(), static_cast<SQLINTEGER>(text.Size()));
-    }
-    SQLRETURN Connected = SQL_ERROR;
-
-  private:
-    RawHandle mEnvironment{SQL_HANDLE_ENV, SQL_NULL_HANDLE};
-    std::unique_ptr<RawHandle> mConnection;
-};
 
 class AccessOdbcDriver : public ::testing::Test {
   protected:
@@ -144,7 +82,8 @@ TEST_F(AccessOdbcDriver, ColumnsTellDatesYesNoAndNumbersApart) {
     EXPECT_EQ(types["EventID"], SQL_INTEGER);
     EXPECT_EQ(types["AllDayEvent"], SQL_BIT);
     EXPECT_EQ(types["Recurring"], SQL_BIT);
-    EXPECT_EQ(types["DateText"], SQL_WVARCHAR);
+    EXPECT_EQ(types["DateColor"], SQL_WVARCHAR);
+    EXPECT_EQ(types["DateText"], SQL_WLONGVARCHAR);  // LONGTEXT: a Memo
     EXPECT_EQ(types.size(), 16u);
 }
 
@@ -213,7 +152,8 @@ TEST_F(AccessOdbcDriver, QuotedDatesFollowTheRegionalSettingsAndTheEscapesDoNot)
     EXPECT_EQ(QueryValue(mPath, "SELECT COUNT(*) FROM Dates"), "4");
 }
 
-TEST_F(AccessOdbcDriver, FailuresCarryStateNativeErrorAndTheEnginesOwnMessage) {
+TEST_F(AccessOdbcDriver,
+       FailuresCarryStateNativeErrorAndTheOdbcLayerReportsThemAsTheEmbeddedEngine) {
     RawConnection raw(mPath);
     ASSERT_TRUE(SQL_SUCCEEDED(raw.Connected));
     const auto statement = raw.Statement();
@@ -225,7 +165,7 @@ TEST_F(AccessOdbcDriver, FailuresCarryStateNativeErrorAndTheEnginesOwnMessage) {
     // Read twice, as the driver manager may.
     EXPECT_EQ(FirstDiagnostic(SQL_HANDLE_STMT, statement->Handle).Message, missing.Message);
 
-    // The program sees the same failure through either engine.
+    // The ODBC layer hands the program the failure the embedded engine would raise.
     const std::string bad = "INSERT INTO Dates (DateKey) VALUES ('2/30/2012');";
     const Failure viaOdbc = FailureOf([&] { Open()->Execute(bad); });
     const Failure embedded =

@@ -8,7 +8,7 @@
 namespace almanoria::odbcdriver {
 namespace {
 
-using sqlite::DateOrder;
+using dialect::DateOrder;
 
 TEST(DateOrderOfFormat, TheFirstOfDayAndMonthDecides) {
     EXPECT_EQ(DateOrderOfFormat("%d/%m/%Y"), DateOrder::DayFirst);  // en_GB
@@ -64,7 +64,9 @@ TEST(MatchesPattern, PercentUnderscoreAndEscapeWithoutRegardToCase) {
     EXPECT_TRUE(MatchesPattern("Dates", "dATES"));
     EXPECT_TRUE(MatchesPattern("EventDates", "%Dates"));
     EXPECT_TRUE(MatchesPattern("EventDates", "Event_ates"));
-    EXPECT_TRUE(MatchesPattern("Anything", ""));
+    EXPECT_FALSE(MatchesPattern("Anything", ""));
+    EXPECT_TRUE(MatchesPattern("", ""));
+    EXPECT_TRUE(MatchesPattern("Anything", "%"));
     EXPECT_TRUE(MatchesPattern("a_b", "a\\_b"));
     EXPECT_FALSE(MatchesPattern("axb", "a\\_b"));
     EXPECT_FALSE(MatchesPattern("Dates", "Date"));

@@ -1,0 +1,90 @@
+#pragma once
+
+// The Access SQL dialect the program writes, read in one place for every engine and driver:
+// its tokens, its dates and the Access names of column types. Nothing here knows an engine.
+
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/Value.hpp"
+
+namespace almanoria::dialect {
+
+// A statement the dialect cannot read; each reader reports it in its own way.
+class SyntaxError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class TokenKind { Word, Text, Date, Number, Identity, Symbol };
+
+struct Token {
+    TokenKind Kind = TokenKind::Symbol;
+    std::size_t Begin = 0;  // where the token stands in the statement
+    std::size_t End = 0;
+    std::string Text;  // a name without its brackets, a text without its quotes, a symbol
+    DateTime Date;     // of a #date# literal
+    char Quote = 0;    // what opened a text (' or ") or a bracketed name ([ or `)
+    bool IsBracketed = false;
+};
+
+// Identifiers ([name] and `name` too), 'text' and "text" (doubled quotes inside), #date#
+// literals, numbers, @@IDENTITY and symbols. An unterminated text, name or date, an invalid
+// date, a number run into a name, or a parameter mark (?, :name, @name, $name) is a
+// SyntaxError.
+std::vector<Token> TokenizeAccessSql(std::string_view statement);
+
+bool IsSymbol(const Token& token, std::string_view symbol);
+// A word that is no bracketed name, without regard to case.
+bool IsKeyword(const Token& token, std::string_view keyword);
+
+// How quoted date text such as '5/6/2012' is read. A #date# literal is always month first;
+// quoted text follows the regional settings on Windows, where the day may come first and the
+// names of AM and PM may be missing.
+enum class DateOrder { MonthFirst, DayFirst };
+
+struct DateSettings {
+    DateSettings(DateOrder order = DateOrder::MonthFirst, bool namesAmPm = true)
+        : Order(order), NamesAmPm(namesAmPm) {}
+    DateOrder Order;
+    bool NamesAmPm;  // without, "0:00 AM" is no time
+};
+
+// Date text as Access reads it: m/d/yyyy (leading zeros allowed) or yyyy-mm-dd, "/" or "-"
+// between the parts, optionally followed by h:mm[:ss] with AM or PM or in 24 hours; or a time
+// alone, on the day Access counts from (12/30/1899). Nothing for an invalid date. Read day
+// first, a date that has no such day is read month first instead, as Access does ('12/31/2012').
+std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings settings = {});
+
+// The program's own date text, m/d/yyyy without a time; nothing for anything else.
+std::optional<DateTime> ParseProgramDate(std::string_view text);
+
+// A time alone, h:mm[:ss] with or without AM or PM; nothing for anything else.
+std::optional<DateTime> ParseTimeAlone(std::string_view text);
+
+// 'yyyy-mm-dd', with ' hh:mm:ss' only when there is a time: the calendar's storage format.
+std::string IsoDateText(const DateTime& date);
+
+// What a column holds, by the first word of its declared type, without regard to case.
+enum class ColumnKind { Text, Number, YesNo, DateTime };
+
+// The Access type a declared type stands for.
+enum class AccessType { Text, Memo, DateTime, YesNo, Byte, Short, Long, Single, Double };
+
+struct DeclaredType {
+    ColumnKind Kind = ColumnKind::Text;
+    AccessType Type = AccessType::Memo;
+    std::size_t TextSize = 0;  // characters a Text column holds; 0 for no limit
+};
+
+// DATETIME, DATE, TIME: Date/Time. YESNO, BIT, BOOLEAN, LOGICAL: Yes/No. BYTE, SHORT, INTEGER,
+// INT, LONG, COUNTER, AUTOINCREMENT, SINGLE, DOUBLE, NUMERIC, CURRENCY: numbers of Access's
+// sizes. TEXT, VARCHAR, CHAR and the like: Text of the size in parentheses, 255 without one.
+// Anything else (MEMO, LONGTEXT, none) is a Memo, which keeps all its text.
+DeclaredType ReadDeclaredType(std::string_view declaredType);
+
+}  // namespace almanoria::dialect

@@ -1,0 +1,50 @@
+#pragma once
+
+// The program's Access SQL written out for SQLite. Literals become bound parameters, so that a
+// statement shape is prepared only once whatever its values, and each literal carries the
+// column it is compared with or assigned to, so that the engine can convert quoted text for
+// date, number and Yes/No columns as Access does. The dialect itself is read by
+// database/dialect/.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/Value.hpp"
+#include "database/dialect/AccessDialect.hpp"
+#include "database/dialect/StatementShape.hpp"
+
+namespace almanoria::sqlite {
+
+using dialect::ColumnTarget;
+using dialect::DateOrder;
+using dialect::DateSettings;
+using dialect::IsoDateText;
+using dialect::ParseAccessDate;
+using dialect::StatementVerb;
+using dialect::TokenKind;
+
+struct Parameter {
+    TokenKind Kind = TokenKind::Text;  // Text, Date, Number or Identity
+    std::string Text;                  // the text, or the number as written (with its sign)
+    DateTime Date;
+    std::optional<ColumnTarget> Target;
+};
+
+struct TranslatedStatement {
+    std::string Sql;  // for SQLite, with ?1, ?2, ... in place of the parameters
+    std::vector<Parameter> Parameters;
+    StatementVerb Verb = StatementVerb::Other;
+    std::string TargetTable;          // of INSERT INTO, UPDATE and DELETE FROM
+    std::vector<std::string> Tables;  // each table the statement names, in order
+};
+
+// Text and date literals always become parameters; numbers only where they stand as values
+// (compared, assigned, or alone in a VALUES list), never in ORDER BY, GROUP BY or LIMIT.
+// Statements other than SELECT, INSERT, UPDATE and DELETE keep their literals inline, since
+// SQLite takes no parameters in a table definition. What the dialect cannot read, and anything
+// after the closing ";", is an SQLITE_ERROR Failure.
+TranslatedStatement TranslateAccessSql(std::string_view statement);
+
+}  // namespace almanoria::sqlite

@@ -1,0 +1,24 @@
+#pragma once
+
+// What the Access driver refuses before it runs a statement, so that the stand-in is no more
+// lenient than the driver the Windows program meets. Each rule comes from Microsoft's pages on
+// the ODBC desktop database drivers ("String Limitations", "INSERT Statement Limitations") and
+// the Access driver's SQL grammar; AccessRules.cpp names its source beside each.
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "database/dialect/AccessDialect.hpp"
+
+namespace almanoria::odbcdriver {
+
+// The longest statement the Access driver takes, in characters.
+inline constexpr std::size_t kMaxStatementCharacters = 65000;
+
+// Refuses with 42000: a statement over kMaxStatementCharacters, a double-quoted string, a "|"
+// inside a string or a quoted name, and syntax the Access dialect lacks (LIMIT, IF NOT EXISTS,
+// !=, ...). tokens are the statement's, as the dialect reads them.
+void CheckAccessRules(std::string_view statement, const std::vector<dialect::Token>& tokens);
+
+}  // namespace almanoria::odbcdriver
