@@ -1,34 +1,45 @@
-// year_rows: the year as the update leaves it in the calendar, for the Wine end-to-end test to
-// compare a database with: one "day|key|colour|notes" line per date and one "link|key|name"
-// line per named day, keys as the database stores them (yyyy-mm-dd).
+// year_rows: what the year 2012 must leave in a calendar, from the tests' own record of the year
+// (not from the program's year table), for the Wine end-to-end test to judge a database by:
+//   link|yyyy-mm-dd|name     one line per name of a named day, as its all-day event
+//   note|yyyy-mm-dd|length   one line per noted day: the note's length with its apostrophes
+//                            doubled, as the year carries them
+//   colour|name|days         how many days have that colour
+//   runs|n                   the number of runs of one colour through the year
 
 #include <cstdio>
 #include <string>
 
-#include "yeardata/basStringFunctions.hpp"
-#include "yeardata/basUpdate.hpp"
+#include "yeardata/tests/YearFacts.hpp"
+
+namespace {
+
+// "5/6/2012" as the database keeps it: "2012-05-06".
+std::string Key(const std::string& date) {
+    const std::size_t first = date.find('/');
+    const std::size_t second = date.find('/', first + 1);
+    char key[16];
+    std::snprintf(key, sizeof key, "%s-%02d-%02d", date.substr(second + 1).c_str(),
+                  std::stoi(date.substr(0, first)),
+                  std::stoi(date.substr(first + 1, second - first - 1)));
+    return key;
+}
+
+}  // namespace
 
 int main() {
-    using almanoria::GetFields;
-    almanoria::YearTable table;
-    almanoria::BuildYearTable(table);
-    for (const std::string& record : table) {
-        const std::string date = GetFields(record, "|", 1, 0);
-        char key[16];
-        std::snprintf(key, sizeof key, "%s-%02d-%02d", GetFields(date, "/", 3, 0).c_str(),
-                      std::stoi(GetFields(date, "/", 1, 0)), std::stoi(GetFields(date, "/", 2, 0)));
-        // The notes carry their apostrophes doubled for the statement; stored, they are single.
-        const std::string notes = GetFields(record, "|", 4, 0);
-        std::string stored;
-        for (std::size_t i = 0; i < notes.size(); ++i) {
-            stored += notes[i];
-            if (notes[i] == '\'' && i + 1 < notes.size() && notes[i + 1] == '\'') ++i;
-        }
-        std::printf("day|%s|%s|%s\n", key, GetFields(record, "|", 2, 0).c_str(), stored.c_str());
-        const std::string names = GetFields(record, "|", 3, 0);
-        for (almanoria::Integer n = 1; !GetFields(names, "^", n, 0).empty(); ++n) {
-            std::printf("link|%s|%s\n", key, GetFields(names, "^", n, 0).c_str());
+    using namespace almanoria;
+    for (const auto& [date, names] : kNamedDays) {
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t end = names.find('^', start);
+            std::printf("link|%s|%s\n", Key(date).c_str(), names.substr(start, end - start).c_str());
+            if (end == std::string::npos) break;
+            start = end + 1;
         }
     }
+    for (const auto& [date, length] : kNoteLengths)
+        std::printf("note|%s|%zu\n", Key(date).c_str(), length);
+    for (const auto& [colour, days] : kColourCounts) std::printf("colour|%s|%d\n", colour.c_str(), days);
+    std::printf("runs|%d\n", kColourRuns);
     return 0;
 }

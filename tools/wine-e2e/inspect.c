@@ -130,14 +130,23 @@ static int watch(int seconds) {
         HWND main = FindWindowW(L"AlmanoriaYear2012", L"Almanoria Calendar Update");
         if (!main) { printf("gone\n"); return 0; }
         HWND lbl = GetDlgItem(main, 101), cancel = GetDlgItem(main, 105), button = GetDlgItem(main, 106);
-        label[0] = next[0] = 0;
-        InternalGetWindowText(lbl, label, 1024);
-        InternalGetWindowText(button, next, 64);
-        int boxes = count_boxes();
-        int next_on = IsWindowEnabled(button) ? 1 : 0, cancel_on = IsWindowEnabled(cancel) ? 1 : 0;
-        _snwprintf(now, 1200, L"state next=%ls|%d cancel=%d boxes=%d label=%ls", next, next_on,
-                   cancel_on, boxes, label);
-        now[1199] = 0;
+        /* The controls are read one after the other while the run goes on: a state counts only
+           when a second reading gives the same, so no reading mixes two states. */
+        int boxes = 0, next_on = 0, cancel_on = 0;
+        wchar_t again[1200] = L"";
+        for (int reading = 0; reading < 2; ++reading) {
+            lstrcpyW(again, now);
+            label[0] = next[0] = 0;
+            InternalGetWindowText(lbl, label, 1024);
+            InternalGetWindowText(button, next, 64);
+            boxes = count_boxes();
+            next_on = IsWindowEnabled(button) ? 1 : 0;
+            cancel_on = IsWindowEnabled(cancel) ? 1 : 0;
+            _snwprintf(now, 1200, L"state next=%ls|%d cancel=%d boxes=%d label=%ls", next, next_on,
+                       cancel_on, boxes, label);
+            now[1199] = 0;
+        }
+        if (lstrcmpW(now, again)) continue;
         if (lstrcmpW(now, last)) {
             put_text(now);
             putchar('\n');
@@ -190,6 +199,7 @@ int main(int argc, char **argv) {
     SetProcessDPIAware();
     if (argc == 3 && !strcmp(argv[1], "watch")) return watch(atoi(argv[2]));
     if (argc == 3 && !strcmp(argv[1], "probe")) return probe(argv[2]);
+    int find_close_box = argc == 2 && !strcmp(argv[1], "closebox");
     g_font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
     HDC screen = GetDC(NULL);
     printf("dpi %d\n", GetDeviceCaps(screen, LOGPIXELSX));
@@ -209,6 +219,31 @@ int main(int argc, char **argv) {
         printf("window %ld %ld %ld %ld client %ld %ld %ld %ld\n", w.left, w.top,
                w.right - w.left, w.bottom - w.top, origin.x, origin.y, c.right, c.bottom);
         EnumChildWindows(g_main, child, 0);
+        /* The control with the keyboard focus, as the window's own thread sees it. */
+        GUITHREADINFO gui = {sizeof gui};
+        int focus = 0;
+        if (GetGUIThreadInfo(GetWindowThreadProcessId(g_main, NULL), &gui) && gui.hwndFocus)
+            focus = GetParent(gui.hwndFocus) == g_main ? GetDlgCtrlID(gui.hwndFocus) : -1;
+        printf("focus %d active %d\n", focus, gui.hwndActive == g_main ? 1 : 0);
+        /* The title bar's close box: the point at the title bar's right end that the window
+           itself calls the close box, looked for leftwards along the bar's middle. */
+        TITLEBARINFO bar = {sizeof bar};
+        if (find_close_box && !GetTitleBarInfo(g_main, &bar)) {
+            bar.rcTitleBar.right = w.right - GetSystemMetrics(SM_CXFIXEDFRAME);
+            bar.rcTitleBar.top = w.top + GetSystemMetrics(SM_CYFIXEDFRAME);
+            bar.rcTitleBar.bottom = bar.rcTitleBar.top + GetSystemMetrics(SM_CYCAPTION);
+        }
+        if (find_close_box) {
+            long y = (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2, found = -1;
+            for (long x = bar.rcTitleBar.right - 1; x > bar.rcTitleBar.right - 80 && found < 0; --x) {
+                DWORD_PTR hit = 0;
+                SendMessageTimeoutW(g_main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
+                                    5000, &hit);
+                if (hit == HTCLOSE) found = x;
+            }
+            /* A few pixels inside its right edge. */
+            if (found >= 0) printf("closebox %ld %ld\n", found - 6, y);
+        }
     }
     EnumWindows(top, 0);
     printf("boxes %d\n", count_boxes());

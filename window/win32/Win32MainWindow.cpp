@@ -196,6 +196,10 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
                 SetFocus(first);
             }
             return 0;
+        case WM_NEXTDLGCTL:
+            // What a dialog's own procedure does; the access key of a label sends it.
+            MoveFocus(wParam, lParam);
+            return 0;
         case WM_CLOSE:
             // The close box waits while the update runs; the window closes when it returns.
             if (mForm && !mForm->QueryClose()) return 0;
@@ -217,6 +221,23 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
         default:
             return DefWindowProcW(mWindow, message, wParam, lParam);
+    }
+}
+
+void Win32MainWindow::MoveFocus(WPARAM which, LPARAM byHandle) {
+    HWND target = LOWORD(byHandle) ? reinterpret_cast<HWND>(which)
+                                   : GetNextDlgTabItem(mWindow, GetFocus(), which != 0);
+    if (!target || !IsChild(mWindow, target)) return;
+    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageW(target, EM_SETSEL, 0, -1);
+    SetFocus(target);
+    // The focused push button is the one Enter presses, as in a dialog.
+    for (HWND child = GetWindow(mWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LRESULT code = SendMessageW(child, WM_GETDLGCODE, 0, 0);
+        if (child == target && (code & DLGC_UNDEFPUSHBUTTON))
+            SendMessageW(child, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        else if (child != target && (code & DLGC_DEFPUSHBUTTON))
+            SendMessageW(child, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     }
 }
 

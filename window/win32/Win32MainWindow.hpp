@@ -38,6 +38,7 @@ class Win32MainWindow {
     void AddToolTip(HWND control, const wchar_t* text);
     int Pixels(int twips) const;
     void OnClick(int id) noexcept;
+    void MoveFocus(WPARAM which, LPARAM byHandle);
 
     HINSTANCE mInstance;
     int mDpi;
