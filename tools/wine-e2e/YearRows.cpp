@@ -32,14 +32,16 @@ int main() {
         std::size_t start = 0;
         for (;;) {
             const std::size_t end = names.find('^', start);
-            std::printf("link|%s|%s\n", Key(date).c_str(), names.substr(start, end - start).c_str());
+            std::printf("link|%s|%s\n", Key(date).c_str(),
+                        names.substr(start, end - start).c_str());
             if (end == std::string::npos) break;
             start = end + 1;
         }
     }
     for (const auto& [date, length] : kNoteLengths)
         std::printf("note|%s|%zu\n", Key(date).c_str(), length);
-    for (const auto& [colour, days] : kColourCounts) std::printf("colour|%s|%d\n", colour.c_str(), days);
+    for (const auto& [colour, days] : kColourCounts)
+        std::printf("colour|%s|%d\n", colour.c_str(), days);
     std::printf("runs|%d\n", kColourRuns);
     return 0;
 }
