@@ -13,10 +13,6 @@ namespace {
 
 constexpr std::string_view kEllipsis = "...";
 
-bool IsSeparator(char c) {
-    return c == '/' || c == '\\';
-}
-
 // The code point that starts at position of well-formed UTF-8.
 char32_t CodePointAt(std::string_view text, std::size_t position) {
     const auto byte = [&](std::size_t at) {
@@ -100,16 +96,10 @@ std::string ShortenPath(std::string_view path, std::uint32_t pixels,
 
     // As much of the folders' start as fits, "...", and the file name with its separator:
     // "/home/ann/Alman.../dbcalndr.mdb".
-    std::size_t lastSeparator = path.size();
-    for (std::size_t at = path.size(); at-- > 0;) {
-        if (IsSeparator(path[at])) {
-            lastSeparator = at;
-            break;
-        }
-    }
+    const std::size_t lastSeparator = path.find_last_of("/\\");
     const std::string_view fileName =
-        lastSeparator == path.size() ? path : path.substr(lastSeparator + 1);
-    if (lastSeparator != path.size()) {
+        lastSeparator == std::string_view::npos ? path : path.substr(lastSeparator + 1);
+    if (lastSeparator != std::string_view::npos) {
         const std::string_view tail = path.substr(lastSeparator);
         const auto withTail = [&](std::string_view start) {
             return std::string(start) + std::string(kEllipsis) + std::string(tail);
