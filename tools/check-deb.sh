@@ -13,16 +13,7 @@ apt_get() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 -y -qq "$@"
 }
 
-tools=(lintian desktop-file-utils appstream xvfb xdotool)
-missing=()
-for package in "${tools[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-        missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    $sudo apt-get update -qq
-    apt_get install --no-install-recommends "${missing[@]}"
-fi
+tools/install-deps.sh deb-checks
 
 package=almanoria-year2012
 app_id=org.almanoria.year2012

@@ -12,12 +12,7 @@ cd "$(dirname "$0")/.."
 exe="${1:-build/windows-i686/window/win32/AlmanoriaYear2012.exe}"
 [ -f "$exe" ] || { echo "No program at $exe: build the windows-i686 preset first." >&2; exit 1; }
 
-if ! command -v wrestool >/dev/null; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends icoutils
-fi
+tools/install-deps.sh windows
 objdump=i686-w64-mingw32-objdump
 
 failures=0

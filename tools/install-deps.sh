@@ -5,6 +5,9 @@
 #   tools/install-deps.sh i386   the odbc-driver-i686 preset: the multilib compiler and the i386
 #                                SQLite and unixODBC that Wine's 32-bit odbc32 loads, and the
 #                                i386 unixODBC headers unpacked into build/i386-sysroot
+#   tools/install-deps.sh windows      the windows-i686 preset and its package target, and what
+#                                      tools/check-windows-program.sh reads the program with
+#   tools/install-deps.sh deb-checks   what tools/check-deb.sh checks and starts the package with
 set -euo pipefail
 
 sudo=""
@@ -34,9 +37,17 @@ unpack_i386_odbc_headers() {
     echo "$version" >"$stamp"
 }
 
-if [ "${1:-}" = i386 ]; then
+case "${1:-}" in
+i386)
     packages=(g++-multilib libsqlite3-dev:i386 libodbc2:i386)
-else
+    ;;
+windows)
+    packages=(cmake ninja-build g++-mingw-w64-i686 mingw-w64-tools strip-nondeterminism icoutils)
+    ;;
+deb-checks)
+    packages=(lintian desktop-file-utils appstream xvfb xdotool)
+    ;;
+*)
     packages=(
         cmake ninja-build g++ pkg-config
         libsqlite3-dev sqlite3
@@ -47,7 +58,8 @@ else
         locales-all
         dpkg-dev
     )
-fi
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
