@@ -5,8 +5,14 @@
 
 db_reset() { rm -rf "$database_dir"; mkdir -p "$database_dir"; }
 
-step="1. no database at the default path"; step_tag=1
-say "$step (at $((SECONDS - started_at)) s)"
+# "N. what": names the case in failures and its number in the files it leaves.
+begin_case() {
+    step="$1"
+    step_tag="${1%%.*}"
+    say "$step (at $((SECONDS - started_at)) s)"
+}
+
+begin_case "1. no database at the default path"
 rm -rf "$database_dir"
 start_program
 [ "$(sed -n 's/^dpi //p' "$work/inspect.txt")" = 96 ] ||
@@ -33,8 +39,7 @@ wait_program_end "Cancel"
 
 passed+=("1. not found: the not-found text, empty path box, Next disabled and a click on it does nothing; Cancel ends the program")
 
-step="2. a fresh calendar at the default path"; step_tag=2
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "2. a fresh calendar at the default path"
 db_reset
 "$makecalendar" "$default_db"
 start_program
@@ -59,8 +64,7 @@ cp "$default_db" "$work/month-first.mdb"
 click_finish
 passed+=("2. a fresh calendar: ready, the wait text with Next disabled, finished (Finish enabled, Cancel disabled); every day of 2012 with the year's colour counts and runs and its notes' lengths, the $expected_links named days' names as all-day events; Finish ends the program")
 
-step="3. the keyboard alone, on a second run"; step_tag=3
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "3. the keyboard alone, on a second run"
 start_program
 expect_state "ready again" "$ready_text" 1 1 'Next >'
 activate_window
@@ -88,8 +92,7 @@ shoot 3-finished-again.png
 click_finish
 passed+=("3. the keyboard: Alt+B opens the dialog and Escape leaves ready and path as they were; Alt+D focuses the path box, Tab walks Browse, Cancel, Next; Enter there runs the update, which changes no row the second time")
 
-step="4. Cancel and the close box in the ready state"; step_tag=4
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "4. Cancel and the close box in the ready state"
 before="$(md5sum <"$default_db")"
 start_program
 expect_state "ready" "$ready_text" 1 1 'Next >'
@@ -107,8 +110,7 @@ expect_unchanged "$default_db" "$before" "the close box"
 [ ! -e "$log" ] || fail "closing reported a failure: $(cat "$log")"
 passed+=("4. Cancel in the ready state and the title bar's close box end the program; not a byte of the database changes")
 
-step="5. a calendar used before, and a path typed into the path box"; step_tag=5
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "5. a calendar used before, and a path typed into the path box"
 db_reset
 make_stale_calendar "$default_db"
 q "$default_db" "SELECT * FROM Events ORDER BY EventID" >"$work/stale-events.txt"
@@ -183,8 +185,7 @@ expect_one_report() {  # module, line
     wait_program_end "Cancel after the failure"
 }
 
-step="6. a calendar without a Dates table"; step_tag=6
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "6. a calendar without a Dates table"
 db_reset
 "$makecalendar" "$default_db"
 sqlite3 "$default_db" 'DROP TABLE Dates'
@@ -194,8 +195,7 @@ expect_one_report frmMain.InitDates 140
 passed+=("6. no Dates table: one Application Error box, error.log under frmMain.InitDates at line 140")
 
 # On a French Windows, so that the log's month is the user's, in the log's code page.
-step="7. a file at the default path that is no database, on a French Windows"; step_tag=7
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "7. a file at the default path that is no database, on a French Windows"
 db_reset
 printf 'not an Access database\n' >"$default_db"
 start_program LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
@@ -224,8 +224,7 @@ expect_shortened() {  # what
     say "  $1: the box shows '$shown'"
 }
 
-step="8. browsing for a calendar at a long path"; step_tag=8
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "8. browsing for a calendar at a long path"
 rm -rf "$database_dir"
 mkdir -p "$(dirname "$long_db")"
 "$makecalendar" "$long_db"
@@ -246,8 +245,7 @@ shoot 8-finished.png
 click_finish
 passed+=("8. the file dialog: a typed long path is taken, shown shortened with an ellipsis at 96 dpi, and that file is updated")
 
-step="9. a program folder and a calendar folder of non-ASCII names; a read-only calendar; the log appended"; step_tag=9
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "9. a program folder and a calendar folder of non-ASCII names; a read-only calendar; the log appended"
 nonascii_win='C:\users\Zoë\Téléchargements\Ωμέγα 日本'
 nonascii_dir="$drive_c/users/Zoë/Téléchargements/Ωμέγα 日本"
 place_program "$nonascii_win" "$nonascii_dir"
@@ -297,8 +295,7 @@ make_writable "$default_db"
 place_program 'C:\Almanoria Year 2012' "$drive_c/Almanoria Year 2012"
 passed+=("9. from $nonascii_win: a read-only calendar gives one box and error.log beside the program under frmMain.InitDates at line 260, not a byte changed; a second failure gives 16 lines, the first 8 unchanged; a calendar there, picked in the dialog, shows as it is and is updated")
 
-step="10. a day-first Windows (en_GB)"; step_tag=10
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "10. a day-first Windows (en_GB)"
 # First that the driver here really reads quoted dates day first under en_GB, and month first
 # otherwise; else this case could not tell a wrong date from a right one.
 mkdir -p "$drive_c/e2e"
@@ -336,8 +333,7 @@ done
 click_finish
 passed+=("10. en_GB: the same rows as month first, every day on its own date")
 
-step="11. 120 dpi"; step_tag=11
-say "$step (at $((SECONDS - started_at)) s)"
+begin_case "11. 120 dpi"
 # Wine 8 takes the system's resolution from the user's LogPixels (HKCU\Control Panel\Desktop),
 # else from the machine's (Hardware Profiles\Current\Software\Fonts, 96 in a fresh prefix),
 # once per process; a new server makes sure no process of the old resolution is left.
