@@ -25,10 +25,6 @@ bool IsWordStart(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return std::isalpha(byte) != 0 || c == '_' || byte >= 0x80;
 }
-bool IsWordChar(char c) {
-    return IsWordStart(c) || IsDigit(c) || c == '$';
-}
-
 [[noreturn]] void RaiseUnrecognizedToken(std::string_view token) {
     throw SyntaxError("unrecognized token: \"" + std::string(token) + "\"");
 }
@@ -130,6 +126,17 @@ bool IsSymbol(const Token& token, std::string_view symbol) {
 
 bool IsKeyword(const Token& token, std::string_view keyword) {
     return token.Kind == TokenKind::Word && !token.IsBracketed && SameName(token.Text, keyword);
+}
+
+bool IsComparison(const Token& token) {
+    static constexpr std::array<std::string_view, 8> kOperators = {
+        "=", "==", "<>", "!=", "<", ">", "<=", ">="};
+    return token.Kind == TokenKind::Symbol &&
+           std::find(kOperators.begin(), kOperators.end(), token.Text) != kOperators.end();
+}
+
+bool IsWordChar(char c) {
+    return IsWordStart(c) || IsDigit(c) || c == '$';
 }
 
 std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings settings) {

@@ -41,6 +41,10 @@ std::vector<Token> TokenizeAccessSql(std::string_view statement);
 bool IsSymbol(const Token& token, std::string_view symbol);
 // A word that is no bracketed name, without regard to case.
 bool IsKeyword(const Token& token, std::string_view keyword);
+// =, ==, <>, !=, <, >, <= or >=.
+bool IsComparison(const Token& token);
+// A character that continues a name: letters, digits, _, $ and the bytes of UTF-8 characters.
+bool IsWordChar(char c);
 
 // How quoted date text such as '5/6/2012' is read. A #date# literal is always month first;
 // quoted text follows the regional settings on Windows, where the day may come first and the

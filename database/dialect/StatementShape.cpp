@@ -1,7 +1,6 @@
 #include "database/dialect/StatementShape.hpp"
 
 #include <algorithm>
-#include <array>
 #include <initializer_list>
 
 #include "database/Names.hpp"
@@ -9,13 +8,6 @@
 namespace almanoria::dialect {
 
 namespace {
-
-bool IsComparison(const Token& token) {
-    static constexpr std::array<std::string_view, 8> kOperators = {
-        "=", "==", "<>", "!=", "<", ">", "<=", ">="};
-    return token.Kind == TokenKind::Symbol &&
-           std::find(kOperators.begin(), kOperators.end(), token.Text) != kOperators.end();
-}
 
 bool IsAnyKeyword(const Token& token, std::initializer_list<std::string_view> keywords) {
     return std::any_of(keywords.begin(), keywords.end(),

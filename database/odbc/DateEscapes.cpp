@@ -14,13 +14,11 @@ namespace {
 // The ODBC escape for a quoted value the program writes into a Date/Time column: its m/d/yyyy
 // dates and its times of day ("0:00 AM"); nothing for any other text.
 std::optional<std::string> EscapeOf(std::string_view value) {
-    char buffer[32];
     if (const auto date = dialect::ParseProgramDate(value)) {
-        std::snprintf(buffer, sizeof buffer, "{d '%04d-%02d-%02d'}", date->Year, date->Month,
-                      date->Day);
-        return buffer;
+        return "{d '" + dialect::IsoDateText(*date) + "'}";
     }
     if (const auto time = dialect::ParseTimeAlone(value)) {
+        char buffer[32];
         std::snprintf(buffer, sizeof buffer, "{t '%02d:%02d:%02d'}", time->Hour, time->Minute,
                       time->Second);
         return buffer;

@@ -3,8 +3,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <utility>
 
 #include "database/sqlite/SqliteHandles.hpp"
@@ -13,20 +11,10 @@ namespace almanoria::sqlite {
 
 namespace {
 
+using dialect::IsComparison;
 using dialect::IsSymbol;
+using dialect::IsWordChar;
 using dialect::Token;
-
-bool IsWordChar(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return std::isalnum(byte) != 0 || c == '_' || c == '$' || byte >= 0x80;
-}
-
-bool IsComparison(const Token& token) {
-    static constexpr std::array<std::string_view, 8> kOperators = {
-        "=", "==", "<>", "!=", "<", ">", "<=", ">="};
-    return token.Kind == TokenKind::Symbol &&
-           std::find(kOperators.begin(), kOperators.end(), token.Text) != kOperators.end();
-}
 
 std::vector<Token> Tokens(std::string_view statement) {
     try {

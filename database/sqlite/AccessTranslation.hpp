@@ -18,7 +18,6 @@
 namespace almanoria::sqlite {
 
 using dialect::ColumnTarget;
-using dialect::DateOrder;
 using dialect::DateSettings;
 using dialect::IsoDateText;
 using dialect::ParseAccessDate;

@@ -49,13 +49,6 @@ class StatementReset {
     sqlite3_stmt* mStatement;
 };
 
-std::string ColumnText(sqlite3_stmt* statement, int column) {
-    const unsigned char* text = sqlite3_column_text(statement, column);
-    if (!text) return {};
-    return std::string(reinterpret_cast<const char*>(text),
-                       static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-}
-
 Value ReadValue(sqlite3_stmt* statement, int column, std::optional<ColumnKind> kind) {
     switch (sqlite3_column_type(statement, column)) {
         case SQLITE_NULL:
@@ -71,7 +64,7 @@ Value ReadValue(sqlite3_stmt* statement, int column, std::optional<ColumnKind> k
             return Value::Number(floating);
         }
         default: {
-            std::string text = ColumnText(statement, column);
+            std::string text = sqlite::ColumnText(statement, column);
             if (kind == ColumnKind::DateTime) {
                 if (const auto date = sqlite::ParseAccessDate(text)) return Value::Date(*date);
             } else if (kind == ColumnKind::YesNo) {
@@ -217,12 +210,9 @@ void SqliteEngine::RestoreJournalMode() noexcept {
 }
 
 std::string SqliteEngine::ReadPragma(const std::string& pragma) {
-    sqlite3_stmt* raw = nullptr;
-    const int prepared = sqlite3_prepare_v2(Database(), pragma.c_str(), -1, &raw, nullptr);
-    const StatementHandle statement(raw);
-    sqlite::CheckResult(Database(), prepared);
+    const StatementHandle statement = sqlite::Prepare(Database(), pragma.c_str());
     const int stepped = sqlite3_step(statement.get());
-    if (stepped == SQLITE_ROW) return ColumnText(statement.get(), 0);
+    if (stepped == SQLITE_ROW) return sqlite::ColumnText(statement.get(), 0);
     sqlite::CheckResult(Database(), stepped);
     return {};
 }

@@ -34,4 +34,19 @@ void CheckResult(sqlite3* database, int resultCode) {
     RaiseFailure(extended != SQLITE_OK ? extended : resultCode, message ? message : "");
 }
 
+StatementHandle Prepare(sqlite3* database, const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    const int prepared = sqlite3_prepare_v2(database, sql, -1, &raw, nullptr);
+    StatementHandle statement(raw);
+    CheckResult(database, prepared);
+    return statement;
+}
+
+std::string ColumnText(sqlite3_stmt* statement, int column) {
+    const unsigned char* text = sqlite3_column_text(statement, column);
+    if (!text) return {};
+    return std::string(reinterpret_cast<const char*>(text),
+                       static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+}
+
 }  // namespace almanoria::sqlite

@@ -1,7 +1,8 @@
 #pragma once
 
-// Owners for the SQLite handles and the one helper that turns SQLite result codes into the
-// program's failures. Only the engine's own sources include this header.
+// Owners for the SQLite handles, the one helper that turns SQLite result codes into the
+// program's failures, and the few steps every reader of the file takes. Only the engine's own
+// sources include this header.
 
 #include <cstdint>
 #include <memory>
@@ -32,5 +33,11 @@ std::int32_t FailureNumber(int resultCode);
 
 // Raises the connection's last error, with SQLite's own message, unless resultCode is OK.
 void CheckResult(sqlite3* database, int resultCode);
+
+// The one statement of sql, prepared; a Failure with SQLite's message when it does not prepare.
+StatementHandle Prepare(sqlite3* database, const char* sql);
+
+// A column of the current row as text; empty for Null.
+std::string ColumnText(sqlite3_stmt* statement, int column);
 
 }  // namespace almanoria::sqlite

@@ -1,7 +1,5 @@
 #include "database/sqlite/StorageFormat.hpp"
 
-#include <array>
-#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <cmath>

@@ -9,25 +9,6 @@
 
 namespace almanoria::sqlite {
 
-namespace {
-
-std::string ColumnText(sqlite3_stmt* statement, int column) {
-    const unsigned char* text = sqlite3_column_text(statement, column);
-    if (!text) return {};
-    return std::string(reinterpret_cast<const char*>(text),
-                       static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-}
-
-StatementHandle Prepare(sqlite3* database, const char* sql) {
-    sqlite3_stmt* raw = nullptr;
-    const int prepared = sqlite3_prepare_v2(database, sql, -1, &raw, nullptr);
-    StatementHandle statement(raw);
-    CheckResult(database, prepared);
-    return statement;
-}
-
-}  // namespace
-
 const SchemaColumn* TableSchema::Find(std::string_view column) const {
     const auto found = std::find_if(Columns.begin(), Columns.end(), [&](const SchemaColumn& entry) {
         return SameName(entry.Name, column);
