@@ -104,11 +104,6 @@ SQLSMALLINT DefaultCType(SQLSMALLINT sqlType) {
     }
 }
 
-std::vector<SQLWCHAR> UnitsOf(const std::string& text) {
-    odbc::WideText wide(text);
-    return std::vector<SQLWCHAR>(wide.Data(), wide.Data() + wide.Size());
-}
-
 // A value of fixed size into the program's buffer as type, converted as ODBC converts.
 SQLRETURN PutFixedValue(const Value& value, SQLSMALLINT type, SQLPOINTER buffer,
                         SQLLEN* indicator) {
@@ -230,10 +225,9 @@ SQLRETURN ResultSet::GetData(SQLUSMALLINT column, SQLSMALLINT type, SQLPOINTER b
     if (type == SQL_C_WCHAR || type == SQL_C_CHAR) {
         // Text in pieces: each zero-terminated, the indicator giving what is left in bytes.
         const std::string text = TextOf(value);
-        const std::vector<SQLWCHAR> wide =
-            type == SQL_C_WCHAR ? UnitsOf(text) : std::vector<SQLWCHAR>();
+        odbc::WideText wide(type == SQL_C_WCHAR ? std::string_view(text) : std::string_view());
         const std::size_t unitSize = type == SQL_C_WCHAR ? sizeof(SQLWCHAR) : 1;
-        const std::size_t total = type == SQL_C_WCHAR ? wide.size() : text.size();
+        const std::size_t total = type == SQL_C_WCHAR ? wide.Size() : text.size();
         const std::size_t left = total - mPieceOffset;
         if (indicator) *indicator = static_cast<SQLLEN>(left * unitSize);
         const std::size_t room =
@@ -249,7 +243,7 @@ SQLRETURN ResultSet::GetData(SQLUSMALLINT column, SQLSMALLINT type, SQLPOINTER b
         const std::size_t count = std::min(left, room - 1);
         if (type == SQL_C_WCHAR) {
             auto* out = static_cast<SQLWCHAR*>(buffer);
-            std::copy_n(wide.begin() + static_cast<std::ptrdiff_t>(mPieceOffset), count, out);
+            std::copy_n(wide.Data() + mPieceOffset, count, out);
             out[count] = 0;
         } else {
             auto* out = static_cast<char*>(buffer);
