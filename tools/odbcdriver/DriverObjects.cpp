@@ -50,12 +50,7 @@ ResultSet& DriverStatement::OpenResult() {
 SQLRETURN DriverStatement::ExecDirect(std::string_view statement) {
     mResult.reset();
     mRowCount = -1;
-    std::vector<dialect::Token> tokens;
-    try {
-        tokens = dialect::TokenizeAccessSql(statement);
-    } catch (const dialect::SyntaxError& error) {
-        Refuse("42000", error.what(), 1);  // as the engine reports what it cannot read
-    }
+    const std::vector<dialect::Token> tokens = ReadStatement(statement);
     CheckAccessRules(statement, tokens);
     const std::string text = RewriteOdbcEscapes(statement, tokens);
     ResultRows rows = mConnection.Database().Query(text);
