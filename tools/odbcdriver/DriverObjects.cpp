@@ -82,8 +82,8 @@ void DriverStatement::Columns(std::optional<std::string_view> tablePattern,
         return !pattern || MatchesPattern(name, *pattern);
     };
     mResult.reset();
-    const auto text = [](const char* name) {
-        return Described(name, SQL_WVARCHAR, 128, "VARCHAR", SQL_NULLABLE);
+    const auto text = [](const char* name, SQLSMALLINT nullable = SQL_NULLABLE) {
+        return Described(name, SQL_WVARCHAR, 128, "VARCHAR", nullable);
     };
     const auto small = [](const char* name, SQLSMALLINT nullable = SQL_NULLABLE) {
         return Described(name, SQL_SMALLINT, 5, "SMALLINT", nullable);
@@ -93,10 +93,10 @@ void DriverStatement::Columns(std::optional<std::string_view> tablePattern,
     };
     std::vector<ColumnDescription> columns = {text("TABLE_CAT"),
                                               text("TABLE_SCHEM"),
-                                              text("TABLE_NAME"),
-                                              text("COLUMN_NAME"),
+                                              text("TABLE_NAME", SQL_NO_NULLS),
+                                              text("COLUMN_NAME", SQL_NO_NULLS),
                                               small("DATA_TYPE", SQL_NO_NULLS),
-                                              text("TYPE_NAME"),
+                                              text("TYPE_NAME", SQL_NO_NULLS),
                                               whole("COLUMN_SIZE"),
                                               whole("BUFFER_LENGTH"),
                                               small("DECIMAL_DIGITS"),
@@ -109,7 +109,6 @@ void DriverStatement::Columns(std::optional<std::string_view> tablePattern,
                                               whole("CHAR_OCTET_LENGTH"),
                                               whole("ORDINAL_POSITION", SQL_NO_NULLS),
                                               text("IS_NULLABLE")};
-    columns[2].Nullable = columns[3].Nullable = columns[5].Nullable = SQL_NO_NULLS;
 
     std::vector<std::vector<Value>> rows;
     for (const std::string& table : mConnection.TableNames()) {
