@@ -166,7 +166,7 @@ void DriverConnection::Disconnect() {
     mEngine.reset();
 }
 
-Engine& DriverConnection::Database() {
+EmbeddedEngine& DriverConnection::Database() {
     if (!mEngine) Refuse("08003", "Connection not open");
     return *mEngine;
 }
@@ -185,17 +185,15 @@ bool DriverConnection::FreeStatement(const DriverStatement* statement) {
 }
 
 std::vector<TableColumn> DriverConnection::ColumnsOf(const std::string& table) {
-    Database();  // 08003 when not connected
     std::vector<TableColumn> columns;
-    for (const DeclaredColumn& column : mEngine->ColumnsOf(table)) {
+    for (const DeclaredColumn& column : Database().ColumnsOf(table)) {
         columns.push_back({column.Name, DescribeDeclaredType(column.Name, column.DeclaredType)});
     }
     return columns;
 }
 
 std::vector<std::string> DriverConnection::TableNames() {
-    Database();
-    return mEngine->TableNames();
+    return Database().TableNames();
 }
 
 DriverConnection& Environment::NewConnection() {
