@@ -69,6 +69,14 @@ void CheckSyntax(const std::vector<Token>& tokens) {
 
 }  // namespace
 
+std::vector<Token> ReadStatement(std::string_view statement) {
+    try {
+        return dialect::TokenizeAccessSql(statement);
+    } catch (const dialect::SyntaxError& error) {
+        Refuse("42000", error.what(), 1);
+    }
+}
+
 void CheckAccessRules(std::string_view statement, const std::vector<Token>& tokens) {
     // "String Limitations": at most 65,000 characters.
     if (CharacterCount(statement) > kMaxStatementCharacters) {

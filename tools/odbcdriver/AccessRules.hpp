@@ -16,6 +16,10 @@ namespace almanoria::odbcdriver {
 // The longest statement the Access driver takes, in characters.
 inline constexpr std::size_t kMaxStatementCharacters = 65000;
 
+// The statement's tokens, as the dialect reads them; what it cannot read is refused with 42000,
+// as the engine reports it.
+std::vector<dialect::Token> ReadStatement(std::string_view statement);
+
 // Refuses with 42000: a statement over kMaxStatementCharacters, a double-quoted string, a "|"
 // inside a string or a quoted name, and syntax the Access dialect lacks (LIMIT, IF NOT EXISTS,
 // !=, ...). tokens are the statement's, as the dialect reads them.

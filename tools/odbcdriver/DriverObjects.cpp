@@ -50,12 +50,7 @@ ResultSet& DriverStatement::OpenResult() {
 SQLRETURN DriverStatement::ExecDirect(std::string_view statement) {
     mResult.reset();
     mRowCount = -1;
-    std::vector<dialect::Token> tokens;
-    try {
-        tokens = dialect::TokenizeAccessSql(statement);
-    } catch (const dialect::SyntaxError& error) {
-        Refuse("42000", error.what(), 1);  // as the engine reports what it cannot read
-    }
+    const std::vector<dialect::Token> tokens = ReadStatement(statement);
     CheckAccessRules(statement, tokens);
     const std::string text = RewriteOdbcEscapes(statement, tokens);
     ResultRows rows = mConnection.Database().Query(text);
@@ -87,8 +82,8 @@ void DriverStatement::Columns(std::optional<std::string_view> tablePattern,
         return !pattern || MatchesPattern(name, *pattern);
     };
     mResult.reset();
-    const auto text = [](const char* name) {
-        return Described(name, SQL_WVARCHAR, 128, "VARCHAR", SQL_NULLABLE);
+    const auto text = [](const char* name, SQLSMALLINT nullable = SQL_NULLABLE) {
+        return Described(name, SQL_WVARCHAR, 128, "VARCHAR", nullable);
     };
     const auto small = [](const char* name, SQLSMALLINT nullable = SQL_NULLABLE) {
         return Described(name, SQL_SMALLINT, 5, "SMALLINT", nullable);
@@ -98,10 +93,10 @@ void DriverStatement::Columns(std::optional<std::string_view> tablePattern,
     };
     std::vector<ColumnDescription> columns = {text("TABLE_CAT"),
                                               text("TABLE_SCHEM"),
-                                              text("TABLE_NAME"),
-                                              text("COLUMN_NAME"),
+                                              text("TABLE_NAME", SQL_NO_NULLS),
+                                              text("COLUMN_NAME", SQL_NO_NULLS),
                                               small("DATA_TYPE", SQL_NO_NULLS),
-                                              text("TYPE_NAME"),
+                                              text("TYPE_NAME", SQL_NO_NULLS),
                                               whole("COLUMN_SIZE"),
                                               whole("BUFFER_LENGTH"),
                                               small("DECIMAL_DIGITS"),
@@ -114,7 +109,6 @@ void DriverStatement::Columns(std::optional<std::string_view> tablePattern,
                                               whole("CHAR_OCTET_LENGTH"),
                                               whole("ORDINAL_POSITION", SQL_NO_NULLS),
                                               text("IS_NULLABLE")};
-    columns[2].Nullable = columns[3].Nullable = columns[5].Nullable = SQL_NO_NULLS;
 
     std::vector<std::vector<Value>> rows;
     for (const std::string& table : mConnection.TableNames()) {
@@ -172,7 +166,7 @@ void DriverConnection::Disconnect() {
     mEngine.reset();
 }
 
-Engine& DriverConnection::Database() {
+EmbeddedEngine& DriverConnection::Database() {
     if (!mEngine) Refuse("08003", "Connection not open");
     return *mEngine;
 }
@@ -191,17 +185,15 @@ bool DriverConnection::FreeStatement(const DriverStatement* statement) {
 }
 
 std::vector<TableColumn> DriverConnection::ColumnsOf(const std::string& table) {
-    Database();  // 08003 when not connected
     std::vector<TableColumn> columns;
-    for (const DeclaredColumn& column : mEngine->ColumnsOf(table)) {
+    for (const DeclaredColumn& column : Database().ColumnsOf(table)) {
         columns.push_back({column.Name, DescribeDeclaredType(column.Name, column.DeclaredType)});
     }
     return columns;
 }
 
 std::vector<std::string> DriverConnection::TableNames() {
-    Database();
-    return mEngine->TableNames();
+    return Database().TableNames();
 }
 
 DriverConnection& Environment::NewConnection() {

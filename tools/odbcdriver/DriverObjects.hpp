@@ -87,7 +87,7 @@ class DriverConnection : public Handled {
     void Connect(std::string_view connectionString);
     void Disconnect();
     bool IsConnected() const { return mEngine != nullptr; }
-    Engine& Database();  // 08003 when not connected
+    EmbeddedEngine& Database();  // 08003 when not connected
 
     DriverStatement& NewStatement();
     bool FreeStatement(const DriverStatement* statement);

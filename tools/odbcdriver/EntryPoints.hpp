@@ -27,6 +27,23 @@ inline SQLHANDLE HandleOf(Handled& object) {
     return static_cast<Handled*>(&object);
 }
 
+// The record of the exception being handled.
+inline DiagnosticRecord RecordOfCurrentException() {
+    try {
+        throw;
+    } catch (const DriverError& error) {
+        return error.Record;
+    } catch (const Failure& failure) {
+        return RecordOfFailure(failure.Number(), failure.Description());
+    } catch (const std::bad_alloc&) {
+        return {"HY001", 0, "Memory allocation error"};
+    } catch (const std::exception& error) {
+        return {"HY000", 0, error.what()};
+    } catch (...) {
+        return {"HY000", 0, "General error"};
+    }
+}
+
 // Runs one call on a handle: its diagnostics start empty, and whatever goes wrong becomes a
 // record and SQL_ERROR, never an exception across the C boundary.
 template <typename Object, typename Action>
@@ -39,16 +56,12 @@ SQLRETURN Guarded(SQLHANDLE handle, SQLSMALLINT type, Action action) {
         if (result == SQL_SUCCESS && !object->Diag.Records.empty()) result = SQL_SUCCESS_WITH_INFO;
         object->LastReturn = result;
         return result;
-    } catch (const DriverError& error) {
-        object->Diag.Add(error.Record);
-    } catch (const Failure& failure) {
-        object->Diag.Add(RecordOfFailure(failure.Number(), failure.Description()));
-    } catch (const std::bad_alloc&) {
-        object->Diag.Add({"HY001", 0, "Memory allocation error"});
-    } catch (const std::exception& error) {
-        object->Diag.Add({"HY000", 0, error.what()});
     } catch (...) {
-        object->Diag.Add({"HY000", 0, "General error"});
+        try {
+            object->Diag.Add(RecordOfCurrentException());
+        } catch (...) {
+            // No memory left even for the record: SQL_ERROR alone says it.
+        }
     }
     object->LastReturn = SQL_ERROR;
     return SQL_ERROR;

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "database/Names.hpp"
+#include "tools/odbcdriver/AccessRules.hpp"
 #include "tools/odbcdriver/DriverError.hpp"
 
 namespace almanoria::odbcdriver {
@@ -78,11 +79,7 @@ std::string RewriteOdbcEscapes(std::string_view statement, const std::vector<Tok
 }
 
 std::string RewriteOdbcEscapes(std::string_view statement) {
-    try {
-        return RewriteOdbcEscapes(statement, dialect::TokenizeAccessSql(statement));
-    } catch (const dialect::SyntaxError& error) {
-        Refuse("42000", error.what(), 1);
-    }
+    return RewriteOdbcEscapes(statement, ReadStatement(statement));
 }
 
 }  // namespace almanoria::odbcdriver

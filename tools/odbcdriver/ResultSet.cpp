@@ -55,6 +55,18 @@ DateTime DateOf(const Value& value) {
     Refuse("07006", "Restricted data type attribute violation");
 }
 
+// A date as ODBC's timestamp; its date and its time of day are parts of it.
+SQL_TIMESTAMP_STRUCT StampOf(const Value& value) {
+    const DateTime date = DateOf(value);
+    return {static_cast<SQLSMALLINT>(date.Year),
+            static_cast<SQLUSMALLINT>(date.Month),
+            static_cast<SQLUSMALLINT>(date.Day),
+            static_cast<SQLUSMALLINT>(date.Hour),
+            static_cast<SQLUSMALLINT>(date.Minute),
+            static_cast<SQLUSMALLINT>(date.Second),
+            0};
+}
+
 // A whole number of type Target, refused when out of its range.
 template <typename Target>
 Target WholeOf(double number) {
@@ -92,11 +104,6 @@ SQLSMALLINT DefaultCType(SQLSMALLINT sqlType) {
     }
 }
 
-std::vector<SQLWCHAR> UnitsOf(const std::string& text) {
-    odbc::WideText wide(text);
-    return std::vector<SQLWCHAR>(wide.Data(), wide.Data() + wide.Size());
-}
-
 // A value of fixed size into the program's buffer as type, converted as ODBC converts.
 SQLRETURN PutFixedValue(const Value& value, SQLSMALLINT type, SQLPOINTER buffer,
                         SQLLEN* indicator) {
@@ -129,34 +136,18 @@ SQLRETURN PutFixedValue(const Value& value, SQLSMALLINT type, SQLPOINTER buffer,
         case SQL_C_FLOAT:
             return PutFixed(static_cast<float>(NumberOf(value)), buffer, indicator);
         case SQL_C_TYPE_TIMESTAMP:
-        case SQL_C_TIMESTAMP: {
-            const DateTime date = DateOf(value);
-            SQL_TIMESTAMP_STRUCT stamp{};
-            stamp.year = static_cast<SQLSMALLINT>(date.Year);
-            stamp.month = static_cast<SQLUSMALLINT>(date.Month);
-            stamp.day = static_cast<SQLUSMALLINT>(date.Day);
-            stamp.hour = static_cast<SQLUSMALLINT>(date.Hour);
-            stamp.minute = static_cast<SQLUSMALLINT>(date.Minute);
-            stamp.second = static_cast<SQLUSMALLINT>(date.Second);
-            return PutFixed(stamp, buffer, indicator);
-        }
+        case SQL_C_TIMESTAMP:
+            return PutFixed(StampOf(value), buffer, indicator);
         case SQL_C_TYPE_DATE:
         case SQL_C_DATE: {
-            const DateTime date = DateOf(value);
-            SQL_DATE_STRUCT day{};
-            day.year = static_cast<SQLSMALLINT>(date.Year);
-            day.month = static_cast<SQLUSMALLINT>(date.Month);
-            day.day = static_cast<SQLUSMALLINT>(date.Day);
-            return PutFixed(day, buffer, indicator);
+            const SQL_TIMESTAMP_STRUCT stamp = StampOf(value);
+            return PutFixed(SQL_DATE_STRUCT{stamp.year, stamp.month, stamp.day}, buffer, indicator);
         }
         case SQL_C_TYPE_TIME:
         case SQL_C_TIME: {
-            const DateTime date = DateOf(value);
-            SQL_TIME_STRUCT time{};
-            time.hour = static_cast<SQLUSMALLINT>(date.Hour);
-            time.minute = static_cast<SQLUSMALLINT>(date.Minute);
-            time.second = static_cast<SQLUSMALLINT>(date.Second);
-            return PutFixed(time, buffer, indicator);
+            const SQL_TIMESTAMP_STRUCT stamp = StampOf(value);
+            return PutFixed(SQL_TIME_STRUCT{stamp.hour, stamp.minute, stamp.second}, buffer,
+                            indicator);
         }
         default:
             Refuse("HY003", "Invalid application buffer type");
@@ -234,10 +225,9 @@ SQLRETURN ResultSet::GetData(SQLUSMALLINT column, SQLSMALLINT type, SQLPOINTER b
     if (type == SQL_C_WCHAR || type == SQL_C_CHAR) {
         // Text in pieces: each zero-terminated, the indicator giving what is left in bytes.
         const std::string text = TextOf(value);
-        const std::vector<SQLWCHAR> wide =
-            type == SQL_C_WCHAR ? UnitsOf(text) : std::vector<SQLWCHAR>();
+        odbc::WideText wide(type == SQL_C_WCHAR ? std::string_view(text) : std::string_view());
         const std::size_t unitSize = type == SQL_C_WCHAR ? sizeof(SQLWCHAR) : 1;
-        const std::size_t total = type == SQL_C_WCHAR ? wide.size() : text.size();
+        const std::size_t total = type == SQL_C_WCHAR ? wide.Size() : text.size();
         const std::size_t left = total - mPieceOffset;
         if (indicator) *indicator = static_cast<SQLLEN>(left * unitSize);
         const std::size_t room =
@@ -253,7 +243,7 @@ SQLRETURN ResultSet::GetData(SQLUSMALLINT column, SQLSMALLINT type, SQLPOINTER b
         const std::size_t count = std::min(left, room - 1);
         if (type == SQL_C_WCHAR) {
             auto* out = static_cast<SQLWCHAR*>(buffer);
-            std::copy_n(wide.begin() + static_cast<std::ptrdiff_t>(mPieceOffset), count, out);
+            std::copy_n(wide.Data() + mPieceOffset, count, out);
             out[count] = 0;
         } else {
             auto* out = static_cast<char*>(buffer);

@@ -186,26 +186,23 @@ SQLRETURN SQL_API SQLSetStmtAttrW(SQLHSTMT handle, SQLINTEGER attribute, SQLPOIN
                 case SQL_ATTR_CONCURRENCY:
                 case SQL_ATTR_CURSOR_SCROLLABLE:
                 case SQL_ATTR_CURSOR_SENSITIVITY:
-                    // Rows are read forward and only read.
+                case SQL_ATTR_QUERY_TIMEOUT:
+                case SQL_ATTR_MAX_ROWS:
+                case SQL_ATTR_MAX_LENGTH:
+                case SQL_ATTR_METADATA_ID:
+                    // Rows are read forward, only read and whole, with no time limit; catalog
+                    // arguments are patterns.
                     if (number != 0 &&
                         !(attribute == SQL_ATTR_CONCURRENCY && number == SQL_CONCUR_READ_ONLY)) {
                         statement.Diag.Add({"01S02", 0, "Option value changed"});
                     }
                     return SQL_SUCCESS;
+                case SQL_ATTR_NOSCAN:
+                case SQL_ATTR_RETRIEVE_DATA:
+                    return SQL_SUCCESS;  // taken without a warning, whatever the value
                 case SQL_ATTR_ROW_ARRAY_SIZE:
                 case SQL_ROWSET_SIZE:
                     if (number != 1) RefuseUnimplemented("more than one row per fetch");
-                    return SQL_SUCCESS;
-                case SQL_ATTR_QUERY_TIMEOUT:
-                case SQL_ATTR_MAX_ROWS:
-                case SQL_ATTR_MAX_LENGTH:
-                case SQL_ATTR_NOSCAN:
-                case SQL_ATTR_RETRIEVE_DATA:
-                case SQL_ATTR_METADATA_ID:
-                    if (number != 0 && attribute != SQL_ATTR_RETRIEVE_DATA &&
-                        attribute != SQL_ATTR_NOSCAN) {
-                        statement.Diag.Add({"01S02", 0, "Option value changed"});
-                    }
                     return SQL_SUCCESS;
                 default:
                     RefuseUnimplemented("statement attribute " + std::to_string(attribute));
