@@ -30,8 +30,8 @@
 #   tools/wine-e2e.sh [path/to/AlmanoriaYear2012.exe] [screenshot folder]
 #
 # ALMANORIA_WINE_E2E_KEEP=1 keeps the working folder (prefix, inspector reports) for a look.
-# Needs the default preset built (makecalendar, year_rows) and the program built
-# (windows-i686); builds the 32-bit driver (odbc-driver-i686) when it is missing. Installs what is missing from
+# Needs the default preset built (makecalendar, year_rows, form_design) and the program built
+# with its inspector (windows-i686); builds the 32-bit driver (odbc-driver-i686) when it is missing. Installs what is missing from
 # Debian's packages, and where the kernel cannot run 32-bit programs, sets up qemu-i386.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,7 +41,9 @@ exe="$(realpath -m "${1:-build/windows-i686/window/win32/AlmanoriaYear2012.exe}"
 shots="$(realpath -m "${2:-build/wine-e2e}")"
 driver="$repo/build/odbc-driver-i686/tools/odbcdriver/libalmanoria_access_odbc.so"
 makecalendar="$repo/build/default/tools/makecalendar"
-year_rows="$repo/build/default/tools/year_rows"
+year_rows="$repo/build/default/tools/wine-e2e/year_rows"
+form_design="$repo/build/default/tools/wine-e2e/form_design"
+inspector="$repo/build/windows-i686/tools/wine-e2e/inspect.exe"
 started_at=$SECONDS
 
 say() { echo "wine-e2e: $*"; }
@@ -49,7 +51,8 @@ say() { echo "wine-e2e: $*"; }
 # --- What the machine needs ---------------------------------------------------------------
 
 [ -f "$exe" ] || { say "no program at $exe: build the windows-i686 preset first" >&2; exit 1; }
-for tool in "$makecalendar" "$year_rows"; do
+[ -f "$inspector" ] || { say "no inspector at $inspector: build the windows-i686 preset" >&2; exit 1; }
+for tool in "$makecalendar" "$year_rows" "$form_design"; do
     [ -x "$tool" ] || {
         say "no $tool: build the default preset first (tools/setup-and-test.sh)" >&2
         exit 1
@@ -157,17 +160,13 @@ say "virtual display $DISPLAY (Xvfb pid $xvfb_pid)"
 # The year as the tests record it, apart from the program's year table: the named days' names,
 # the noted days' note lengths, the colours' counts and runs. Each name is an all-day event.
 "$year_rows" >"$work/year.txt" || fail "the year's record could not be listed"
+# The window as the program builds it: texts, controls and their places in twips.
+"$form_design" >"$work/design.txt" || fail "the form's design could not be listed"
 grep '^link|' "$work/year.txt" | sed 's/$/|1/' | sort >"$work/expected-links.txt"
 expected_links=$(wc -l <"$work/expected-links.txt")
 [ "$expected_links" -gt 0 ] || fail "the year's record names no day"
 for day in $(seq 0 365); do date -u -d "2012-01-01 + $day days" +%F; done >"$work/expected-keys.txt"
 [ "$(tail -n 1 "$work/expected-keys.txt")" = 2012-12-31 ] || fail "2012 is not 366 days long here"
-
-# xdotool sees only the top-level windows, so a small Win32 program reports what the window
-# system knows of the wizard's controls: place, state, text, and the room each text needs.
-i686-w64-mingw32-gcc -O2 -Wall -static -o "$work/inspect.exe" "$repo/tools/wine-e2e/inspect.c" \
-    -luser32 -lgdi32 -lodbc32 ||
-    fail "the inspector could not be built"
 
 # --- The Wine prefix ----------------------------------------------------------------------
 
@@ -186,7 +185,9 @@ drive_c="$WINEPREFIX/drive_c"
 database_dir="$drive_c/Program Files/Almanoria Desktop Calendar"
 default_db="$database_dir/dbcalndr.mdb"
 mkdir -p "$drive_c/e2e"
-cp "$work/inspect.exe" "$drive_c/e2e/inspect.exe"
+# xdotool sees only the top-level windows, so a small Win32 program reports what the window
+# system knows of the wizard's controls: place, state, text, and the room each text needs.
+cp "$inspector" "$drive_c/e2e/inspect.exe"
 
 # shellcheck source=tools/wine-e2e/lib.sh
 . "$repo/tools/wine-e2e/lib.sh"

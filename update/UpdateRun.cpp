@@ -42,7 +42,7 @@ void UpdateRun::Update() {
         erl = 140; mDatabase.CloseDatabase();
         erl = 150; mControls.lblUpdate.SetCaption(kCompletedText);
         erl = 160; CommandButton& button = mControls.cmdButton1;
-        erl = 170; button.SetCaption("Finish");
+        erl = 170; button.SetCaption(kFinishCaption);
         erl = 180; button.SetEnabled(true);
         erl = 190;
         erl = 200; mControls.cmdCancel.SetEnabled(false);

@@ -20,6 +20,8 @@ struct UpdateControls {
 inline constexpr const char* kWaitText = "Updating the database...please wait.";
 inline constexpr const char* kCompletedText =
     "Update completed!  Please click Finish to end the update.";
+// cmdButton1's caption once the run has completed, which the next press compares.
+inline constexpr const char* kFinishCaption = "Finish";
 
 // The update run and its two passes. In the program's own division these are procedures of
 // frmMain, so they report under "frmMain."; they are kept apart from the window's controls.

@@ -131,7 +131,7 @@ void frmMain::cmdButton1_Click() {
             erl = 40; RunUpdate();
                       return;
         }
-        erl = 50; if (caption == "Finish") {
+        erl = 50; if (caption == kFinishCaption) {
             erl = 60; mPlatform.Unload();
         }
     } catch (...) {

@@ -17,13 +17,13 @@ rm -rf "$database_dir"
 start_program
 [ "$(sed -n 's/^dpi //p' "$work/inspect.txt")" = 96 ] ||
     fail "a fresh prefix runs at $(sed -n 's/^dpi //p' "$work/inspect.txt") dpi, not 96"
-expect_state "not found" "$not_found_text" 0 1 'Next >'
-[ -z "$(control_text 103)" ] || fail "the path box holds '$(control_text 103)'"
+expect_state "not found" "$not_found_text" 0 1 "$next_caption"
+[ -z "$(control_text txtDatabaseFile)" ] || fail "the path box holds '$(control_text txtDatabaseFile)'"
 shoot 1-not-found.png
 cp "$work/root.png" "$work/root-96-not-found.png"
 check_layout "$work/root-96-not-found.png" "96 dpi, not found"
 # A click on the disabled Next must change nothing: no run, no box, no log.
-click_control 106
+click_control cmdButton1
 for _ in $(seq 1 6); do
     sleep 0.5
     if xdotool search --onlyvisible --name '^Application Error$' >/dev/null 2>&1; then
@@ -31,10 +31,10 @@ for _ in $(seq 1 6); do
     fi
 done
 inspect
-expect_state "not found, after a click on Next" "$not_found_text" 0 1 'Next >'
+expect_state "not found, after a click on Next" "$not_found_text" 0 1 "$next_caption"
 [ ! -e "$log" ] || fail "the start or the click reported a failure: $(cat "$log")"
 [ ! -e "$default_db" ] || fail "a database appeared at the default path"
-click_control 105
+click_control cmdCancel
 wait_program_end "Cancel"
 
 passed+=("1. not found: the not-found text, empty path box, Next disabled and a click on it does nothing; Cancel ends the program")
@@ -43,9 +43,9 @@ begin_case "2. a fresh calendar at the default path"
 db_reset
 "$makecalendar" "$default_db"
 start_program
-expect_state "ready" "$ready_text" 1 1 'Next >'
+expect_state "ready" "$ready_text" 1 1 "$next_caption"
 default_path='C:\Program Files\Almanoria Desktop Calendar\dbcalndr.mdb'
-[ "$(control_text 103)" = "$default_path" ] || fail "the path box holds '$(control_text 103)'"
+[ "$(control_text txtDatabaseFile)" = "$default_path" ] || fail "the path box holds '$(control_text txtDatabaseFile)'"
 shoot 2-ready.png
 cp "$work/root.png" "$work/root-before.png"
 cp "$work/root.png" "$work/root-96-ready.png"
@@ -66,7 +66,7 @@ passed+=("2. a fresh calendar: ready, the wait text with Next disabled, finished
 
 begin_case "3. the keyboard alone, on a second run"
 start_program
-expect_state "ready again" "$ready_text" 1 1 'Next >'
+expect_state "ready again" "$ready_text" 1 1 "$next_caption"
 activate_window
 # Alt+B opens the file dialog; Escape cancels it and nothing changes.
 press alt+b
@@ -74,14 +74,14 @@ expect_dialog
 /usr/bin/import -window root "$shots/3-file-dialog-by-alt-b.png"
 press Escape
 dialog_closed Escape
-expect_state "ready after a cancelled dialog" "$ready_text" 1 1 'Next >'
-[ "$(control_text 103)" = "$default_path" ] ||
-    fail "after the cancelled dialog the path box holds '$(control_text 103)'"
+expect_state "ready after a cancelled dialog" "$ready_text" 1 1 "$next_caption"
+[ "$(control_text txtDatabaseFile)" = "$default_path" ] ||
+    fail "after the cancelled dialog the path box holds '$(control_text txtDatabaseFile)'"
 # Alt+D puts the focus in the path box; Tab walks Browse, Cancel, Next.
-press_expect_focus 103 alt+d
-press_expect_focus 104 Tab
-press_expect_focus 105 Tab
-press_expect_focus 106 Tab
+press_expect_focus txtDatabaseFile alt+d
+press_expect_focus cmdBrowse Tab
+press_expect_focus cmdCancel Tab
+press_expect_focus cmdButton1 Tab
 shoot 3-focus-on-next.png
 run_update 3 Return
 expect_finished "the second run, by Enter"
@@ -95,12 +95,12 @@ passed+=("3. the keyboard: Alt+B opens the dialog and Escape leaves ready and pa
 begin_case "4. Cancel and the close box in the ready state"
 before="$(md5sum <"$default_db")"
 start_program
-expect_state "ready" "$ready_text" 1 1 'Next >'
-click_control 105
+expect_state "ready" "$ready_text" 1 1 "$next_caption"
+click_control cmdCancel
 wait_program_end "Cancel in the ready state"
 expect_unchanged "$default_db" "$before" "Cancel in the ready state"
 start_program
-expect_state "ready" "$ready_text" 1 1 'Next >'
+expect_state "ready" "$ready_text" 1 1 "$next_caption"
 timeout 120 wine 'C:\e2e\inspect.exe' closebox 2>/dev/null | tr -d '\r' >"$work/closebox.txt" || true
 read -r _ close_x close_y <<<"$(grep '^closebox ' "$work/closebox.txt" || true)"
 [ -n "${close_y:-}" ] || fail "the window has no close box: $(cat "$work/closebox.txt")"
@@ -121,16 +121,16 @@ typed_db="$drive_c/Calendars/typed.mdb"
 "$makecalendar" "$typed_db"
 typed_sum="$(md5sum <"$typed_db")"
 start_program
-expect_state "ready" "$ready_text" 1 1 'Next >'
+expect_state "ready" "$ready_text" 1 1 "$next_caption"
 # The user replaces the path in the box by another calendar's.
 activate_window
-click_control 103
+click_control txtDatabaseFile
 press End shift+Home BackSpace
 xdotool type --delay 40 'C:\Calendars\typed.mdb'
 sleep 0.5
 inspect
-[ "$(control_text 103)" = 'C:\Calendars\typed.mdb' ] ||
-    fail "typing did not reach the path box: it holds '$(control_text 103)'"
+[ "$(control_text txtDatabaseFile)" = 'C:\Calendars\typed.mdb' ] ||
+    fail "typing did not reach the path box: it holds '$(control_text txtDatabaseFile)'"
 shoot 5-typed.png
 run_update 5
 expect_finished "the run after typing"
@@ -163,8 +163,8 @@ passed+=("5. a calendar used before: a path typed into the box is ignored (that 
 # Presses Next on a file the run fails on: one Application Error box and its entry at the end
 # of error.log, then, the box dismissed, the failed state.
 expect_report() {  # module, line, [entries error.log then holds; 1]
-    expect_state "ready" "$ready_text" 1 1 'Next >'
-    click_control 106
+    expect_state "ready" "$ready_text" 1 1 "$next_caption"
+    click_control cmdButton1
     wait_for_window "Application Error" 240 || fail "no Application Error box after Next"
     check_log "$1" "$2" "${3:-1}"
     check_box "$1" "$2"
@@ -173,7 +173,7 @@ expect_report() {  # module, line, [entries error.log then holds; 1]
     sleep 2  # time for a second box, were one to follow
     inspect
     [ "$(sed -n 's/^boxes //p' "$work/inspect.txt")" = 0 ] || fail "a second box followed the first"
-    expect_state "failed" "$wait_text" 0 1 'Next >'
+    expect_state "failed" "$wait_text" 0 1 "$next_caption"
     [ "$(wc -l <"$log")" = $((8 * ${3:-1})) ] || fail "error.log has another entry: $(tr -d '\r' <"$log")"
     say "  error.log: ${log_number}; ${log_description}"
     shoot "$step_tag-failed.png"
@@ -181,7 +181,7 @@ expect_report() {  # module, line, [entries error.log then holds; 1]
 # The same, and then Cancel ends the program.
 expect_one_report() {  # module, line
     expect_report "$1" "$2"
-    click_control 105
+    click_control cmdCancel
     wait_program_end "Cancel after the failure"
 }
 
@@ -212,14 +212,14 @@ long_win="C:\\Calendars\\The parish of Saint Margaret and All Saints\\Calendars 
 long_db="$drive_c/Calendars/The parish of Saint Margaret and All Saints/Calendars of the liturgical year/$long_name"
 expect_shortened() {  # what
     local shown
-    shown="$(control_text 103)"
+    shown="$(control_text txtDatabaseFile)"
     case "$shown" in
         'C:\'*...*"\\$long_name") ;;
         *) fail "$1: the path box shows '$shown', not the long path shortened with an ellipsis" ;;
     esac
     [ "${#shown}" -lt "${#long_win}" ] || fail "$1: the path box shows '$shown' whole"
     local width need_w
-    read -r width _ need_w _ <<<"$(control 103 | cut -d' ' -f7-10)"
+    read -r width _ need_w _ <<<"$(control txtDatabaseFile | cut -d' ' -f7-10)"
     [ "$need_w" -le $((width - 6)) ] || fail "$1: '$shown' needs $need_w pixels in a box of $width"
     say "  $1: the box shows '$shown'"
 }
@@ -229,12 +229,12 @@ rm -rf "$database_dir"
 mkdir -p "$(dirname "$long_db")"
 "$makecalendar" "$long_db"
 start_program
-expect_state "not found" "$not_found_text" 0 1 'Next >'
-click_control 104
+expect_state "not found" "$not_found_text" 0 1 "$next_caption"
+click_control cmdBrowse
 expect_dialog
 /usr/bin/import -window root "$shots/8-file-dialog.png"
 pick_file "$long_win" 8-file-dialog-typed.png
-expect_state "ready after browsing" "$ready_text" 1 1 'Next >'
+expect_state "ready after browsing" "$ready_text" 1 1 "$next_caption"
 expect_shortened "96 dpi"
 shoot 8-ready.png
 run_update 8
@@ -262,7 +262,7 @@ expect_unchanged "$default_db" "$read_only_sum" "the read-only calendar"
 cp "$log" "$work/first-entry.log"
 # A second failure, after browsing: the log gains a second entry after the first.
 activate_window
-click_control 104
+click_control cmdBrowse
 expect_dialog
 pick_file 'not a calendar.mdb' 9-file-dialog-not-a-calendar.png
 expect_report frmMain.OpenDatabase 40 2
@@ -270,11 +270,11 @@ head -n 8 "$log" | cmp -s - "$work/first-entry.log" || fail "the first entry of 
 [ "$(cat "$nonascii_dir/not a calendar.mdb")" = 'not an Access database' ] || fail "the file was changed"
 # Then the calendar beside the program, picked in the dialog: its path shown as it is.
 activate_window
-click_control 104
+click_control cmdBrowse
 expect_dialog
 pick_file 'calendar.mdb' 9-file-dialog-calendar.png
-expect_state "ready after browsing" "$ready_text" 1 1 'Next >'
-shown="$(control_text 103)"
+expect_state "ready after browsing" "$ready_text" 1 1 "$next_caption"
+shown="$(control_text txtDatabaseFile)"
 # Wine may name the profiles' folder in either case; every other character as it is.
 case "$shown" in 'C:\Users\'* | 'C:\users\'*) ;; *) fail "the path box shows '$shown'" ;; esac
 [ "${shown:9}" = "${nonascii_win:9}\calendar.mdb" ] ||
@@ -285,7 +285,7 @@ run_update 9
 # The run reports nothing: the log holds the two entries it had.
 sleep 0.5
 inspect
-expect_state "finished in the non-ASCII folder" "$finished_text" 1 0 'Finish'
+expect_state "finished in the non-ASCII folder" "$finished_text" 1 0 "$finish_caption"
 expect_run_states
 cmp -s "$log" "$work/log-before-run.txt" || fail "the run wrote to error.log: $(tail -n 8 "$log")"
 check_year "$nonascii_dir/calendar.mdb" "the calendar in the non-ASCII folder"
@@ -316,7 +316,7 @@ start_program LANG=en_GB.UTF-8 LC_ALL=en_GB.UTF-8 LC_TIME=en_GB.UTF-8
 LANG=en_GB.UTF-8 LC_ALL=en_GB.UTF-8 inspect
 [ "$(sed -n 's/^shortdate //p' "$work/inspect.txt")" = "dd/MM/yyyy" ] ||
     fail "Wine does not put the day first under en_GB: $(sed -n 's/^shortdate //p' "$work/inspect.txt")"
-expect_state "ready" "$ready_text" 1 1 'Next >'
+expect_state "ready" "$ready_text" 1 1 "$next_caption"
 run_update 10
 expect_finished "day first"
 shoot 10-finished-en-GB.png
@@ -350,19 +350,19 @@ rm -f "$long_db"
 start_program
 [ "$(sed -n 's/^dpi //p' "$work/inspect.txt")" = 120 ] ||
     fail "Wine runs at $(sed -n 's/^dpi //p' "$work/inspect.txt") dpi, not 120"
-expect_state "ready at 120 dpi" "$ready_text" 1 1 'Next >'
+expect_state "ready at 120 dpi" "$ready_text" 1 1 "$next_caption"
 shoot 11-120dpi-ready.png
 check_layout "$work/root.png" "120 dpi, ready"
-click_control 104
+click_control cmdBrowse
 expect_dialog
 pick_file "$long_win" 11-file-dialog-typed.png
-expect_state "ready at 120 dpi after browsing" "$ready_text" 1 1 'Next >'
+expect_state "ready at 120 dpi after browsing" "$ready_text" 1 1 "$next_caption"
 expect_shortened "120 dpi"
 # Space on the focused Next starts the run.
-press_expect_focus 103 alt+d
-press_expect_focus 104 Tab
-press_expect_focus 105 Tab
-press_expect_focus 106 Tab
+press_expect_focus txtDatabaseFile alt+d
+press_expect_focus cmdBrowse Tab
+press_expect_focus cmdCancel Tab
+press_expect_focus cmdButton1 Tab
 run_update 11 space
 expect_finished "the run at 120 dpi, by Space"
 shoot 11-120dpi-finished.png
@@ -372,9 +372,9 @@ expect_unchanged "$default_db" "$default_sum" "the default calendar, another one
 click_finish
 rm -rf "$database_dir"
 start_program
-expect_state "not found at 120 dpi" "$not_found_text" 0 1 'Next >'
+expect_state "not found at 120 dpi" "$not_found_text" 0 1 "$next_caption"
 shoot 11-120dpi-not-found.png
 check_layout "$work/root.png" "120 dpi, not found"
-click_control 105
+click_control cmdCancel
 wait_program_end "Cancel"
 passed+=("11. 120 dpi: client area and every control at its twips place, drawn there, texts inside; the long path shortened to fit the box at this resolution; Space on the focused Next runs the update on that file")

@@ -4,12 +4,26 @@
 
 # --- Driving the program ------------------------------------------------------------------
 
-# The two texts of the message label, as the inspector prints them (line breaks escaped).
-first_line='The Almanoria Calendar Update will update your Almanoria Calendar database. '
-ready_text="${first_line}"'\r\nPlease click Next to begin the update.\r\n\r\nTo update a different database file than the one displayed below, click the Browse and select the file to update.'
-not_found_text="${first_line}"'\r\n\r\nThe Almanoria database file is not installed in the default directory.\r\nClick the Browse button to find the database file yourself.'
-wait_text='Updating the database...please wait.'
-finished_text='Update completed!  Please click Finish to end the update.'
+# The window's texts and controls as the program builds them ($work/design.txt, from
+# form_design), line breaks escaped as the inspector prints them.
+design_value() { grep "^$1|" "$work/design.txt" | head -n 1 | cut -d'|' -f"$2"-; }
+window_title="$(design_value title 2)"
+ready_text="$(design_value 'text|ready' 3)"
+not_found_text="$(design_value 'text|notfound' 3)"
+wait_text="$(design_value 'text|wait' 3)"
+finished_text="$(design_value 'text|finished' 3)"
+finish_caption="$(design_value 'text|finish' 3)"
+read -r client_twips_w client_twips_h <<<"$(design_value client 2 | tr '|' ' ')"
+# Each control by name: its number, kind, twips rectangle and design caption.
+declare -A control_ids control_kinds control_twips control_captions
+while IFS='|' read -r _ id name kind left top width height caption; do
+    control_ids[$name]="$id" control_kinds[$id]="$kind"
+    control_twips[$name]="$left $top $width $height" control_captions[$name]="$caption"
+done < <(grep '^control|' "$work/design.txt")
+[ "${#control_ids[@]}" = 7 ] || fail "the form's design does not list seven controls"
+[ -n "$ready_text" ] && [ -n "$not_found_text" ] && [ -n "$window_title" ] ||
+    fail "the form's design lacks its texts"
+next_caption="${control_captions[cmdButton1]}"
 
 # Runs the inspector; its report lands in $work/inspect.txt.
 inspect() {
@@ -17,14 +31,22 @@ inspect() {
         fail "the inspector did not run"
     grep -q '^dpi ' "$work/inspect.txt" || fail "the inspector reported nothing"
 }
-# One control's line: id class enabled visible left top width height need-w need-h, the ink's
+# One control's line, by the control's name: id class enabled visible left top width height need-w need-h, the ink's
 # box when drawn unclipped (x0 y0 x1 y1, -1 for none), text.
-control() { grep "^child $1 " "$work/inspect.txt" | head -n 1 | cut -d' ' -f2-; }
+control() { grep "^child ${control_ids[$1]:?no control named $1} " "$work/inspect.txt" | head -n 1 | cut -d' ' -f2-; }
 control_field() { control "$1" | cut -d' ' -f"$2"; }
 control_text() { control "$1" | cut -d' ' -f15-; }
 window_line() { grep '^window ' "$work/inspect.txt" || true; }
 
-window_focus() { sed -n 's/^focus \([-0-9]*\) .*/\1/p' "$work/inspect.txt"; }
+# The name of the control that has the focus, or its number when it is none of the wizard's.
+window_focus() {
+    local id name
+    id="$(sed -n 's/^focus \([-0-9]*\) .*/\1/p' "$work/inspect.txt")"
+    for name in "${!control_ids[@]}"; do
+        [ "${control_ids[$name]}" = "$id" ] && { echo "$name"; return; }
+    done
+    echo "$id"
+}
 
 # Where the program lies (a Windows path and the Linux folder it maps to), and its error.log.
 place_program() {  # Windows folder, Linux folder
@@ -42,7 +64,7 @@ start_program() {
     program_pid=$!
     local id=""
     for _ in $(seq 1 240); do
-        id="$(xdotool search --onlyvisible --name '^Almanoria Calendar Update$' 2>/dev/null | head -n 1 || true)"
+        id="$(xdotool search --onlyvisible --name "^$window_title\$" 2>/dev/null | head -n 1 || true)"
         [ -n "$id" ] && break
         kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window opened"
         sleep 0.5
@@ -86,13 +108,13 @@ press() {
 }
 
 # Presses keys on the wizard and checks which control then has the focus.
-press_expect_focus() {  # control id, keys...
-    local id="$1"
+press_expect_focus() {  # control name, keys...
+    local name="$1"
     shift
     press "$@"
     inspect
-    [ "$(window_focus)" = "$id" ] ||
-        fail "after $* the focus is on control '$(window_focus)', not $id"
+    [ "$(window_focus)" = "$name" ] ||
+        fail "after $* the focus is on control '$(window_focus)', not $name"
 }
 
 # Waits until the program's process has ended (the window gone with it).
@@ -103,7 +125,7 @@ wait_program_end() {
             wait "$program_pid" 2>/dev/null || status=$?
             program_pid=""
             [ "$status" = 0 ] || fail "$1: the program ended with status $status"
-            if xdotool search --onlyvisible --name '^Almanoria Calendar Update$' >/dev/null 2>&1; then
+            if xdotool search --onlyvisible --name "^$window_title\$" >/dev/null 2>&1; then
                 fail "$1: the process ended but its window is still there"
             fi
             return 0
@@ -132,16 +154,16 @@ shoot() {
 }
 
 expect_state() {  # what, label text, Next enabled, Cancel enabled, Next caption
-    local what="$1"
-    [ "$(control_text 101)" = "$2" ] || fail "$what: the message reads '$(control_text 101)'"
-    [ "$(control_text 106)" = "$5" ] || fail "$what: the next button reads '$(control_text 106)'"
-    [ "$(control_field 106 3)" = "$3" ] || fail "$what: the next button's enabled state is not $3"
-    [ "$(control_field 105 3)" = "$4" ] || fail "$what: Cancel's enabled state is not $4"
-    [ "$(control_field 104 3)" = 1 ] || fail "$what: Browse is disabled"
-    [ "$(control_text 104)" = '&Browse...' ] || fail "$what: Browse reads '$(control_text 104)'"
-    [ "$(control_text 105)" = 'Cancel' ] || fail "$what: Cancel reads '$(control_text 105)'"
-    [ "$(control_text 102)" = 'Almanoria &database file:' ] ||
-        fail "$what: the path label reads '$(control_text 102)'"
+    local what="$1" name
+    [ "$(control_text lblUpdate)" = "$2" ] || fail "$what: the message reads '$(control_text lblUpdate)'"
+    [ "$(control_text cmdButton1)" = "$5" ] || fail "$what: the next button reads '$(control_text cmdButton1)'"
+    [ "$(control_field cmdButton1 3)" = "$3" ] || fail "$what: the next button's enabled state is not $3"
+    [ "$(control_field cmdCancel 3)" = "$4" ] || fail "$what: Cancel's enabled state is not $4"
+    [ "$(control_field cmdBrowse 3)" = 1 ] || fail "$what: Browse is disabled"
+    for name in cmdBrowse cmdCancel lblDatabaseFile; do
+        [ "$(control_text "$name")" = "${control_captions[$name]}" ] ||
+            fail "$what: $name reads '$(control_text "$name")', not '${control_captions[$name]}'"
+    done
 }
 
 # Presses Next (a click, or the keys given) and follows the run until it finishes, with
@@ -165,7 +187,7 @@ run_update() {  # name for the screenshots, [keys...]
     done) &
     burst_pid=$!
     local clicked=$SECONDS
-    if [ $# -gt 0 ]; then xdotool key "$@"; else click_control 106; fi
+    if [ $# -gt 0 ]; then xdotool key "$@"; else click_control cmdButton1; fi
     wait "$watch_pid" || true
     watch_pid=""
     touch "$work/stop-burst"
@@ -182,14 +204,14 @@ run_update() {  # name for the screenshots, [keys...]
 expect_finished() {  # what
     sleep 0.5
     inspect
-    expect_state "$1" "$finished_text" 1 0 'Finish'
+    expect_state "$1" "$finished_text" 1 0 "$finish_caption"
     expect_run_states
     [ ! -e "$log" ] || fail "$1: the run reported a failure: $(cat "$log")"
 }
 
 # Finish, clicked, ends the program.
 click_finish() {
-    click_control 106
+    click_control cmdButton1
     wait_program_end "Finish"
 }
 
@@ -197,7 +219,7 @@ click_finish() {
 # run: that is the wait text on the screen.
 keep_running_frame() {  # before.png after.png target
     local crop frame
-    crop="$(control 101 | awk -v x="$client_x" -v y="$client_y" '{print $7 "x" $8 "+" x + $5 "+" y + $6}')"
+    crop="$(control lblUpdate | awk -v x="$client_x" -v y="$client_y" '{print $7 "x" $8 "+" x + $5 "+" y + $6}')"
     convert "$work/root-before.png" -crop "$crop" +repage "$work/label-before.png"
     convert "$work/root-after.png" -crop "$crop" +repage "$work/label-after.png"
     for frame in "$work"/burst/*.png; do
@@ -216,19 +238,19 @@ keep_running_frame() {  # before.png after.png target
 # then the finished state.
 expect_run_states() {
     local states="$work/watch.txt"
-    grep -qxF "state next=Next >|0 cancel=1 boxes=0 label=$wait_text" "$states" ||
+    grep -qxF "state next=$next_caption|0 cancel=1 boxes=0 label=$wait_text" "$states" ||
         fail "the wait text with Next disabled and Cancel enabled never showed: $(cat "$states")"
-    grep -qxF "state next=Finish|1 cancel=0 boxes=0 label=$finished_text" "$states" ||
+    grep -qxF "state next=$finish_caption|1 cancel=0 boxes=0 label=$finished_text" "$states" ||
         fail "the run did not end in the finished state: $(tail -n 3 "$states")"
     # Nothing else in between: no box, no other text.
     local other
-    other="$(grep '^state ' "$states" | grep -vxF "state next=Next >|1 cancel=1 boxes=0 label=$ready_text" |
-        grep -vxF "state next=Next >|0 cancel=1 boxes=0 label=$ready_text" |
-        grep -vxF "state next=Next >|0 cancel=1 boxes=0 label=$wait_text" |
-        grep -vxF "state next=Finish|0 cancel=1 boxes=0 label=$finished_text" |
-        grep -vxF "state next=Finish|1 cancel=1 boxes=0 label=$finished_text" |
-        grep -vxF "state next=Finish|1 cancel=0 boxes=0 label=$finished_text" |
-        grep -vxF "state next=Next >|0 cancel=1 boxes=0 label=$finished_text" || true)"
+    other="$(grep '^state ' "$states" | grep -vxF "state next=$next_caption|1 cancel=1 boxes=0 label=$ready_text" |
+        grep -vxF "state next=$next_caption|0 cancel=1 boxes=0 label=$ready_text" |
+        grep -vxF "state next=$next_caption|0 cancel=1 boxes=0 label=$wait_text" |
+        grep -vxF "state next=$finish_caption|0 cancel=1 boxes=0 label=$finished_text" |
+        grep -vxF "state next=$finish_caption|1 cancel=1 boxes=0 label=$finished_text" |
+        grep -vxF "state next=$finish_caption|1 cancel=0 boxes=0 label=$finished_text" |
+        grep -vxF "state next=$next_caption|0 cancel=1 boxes=0 label=$finished_text" || true)"
     [ -z "$other" ] || fail "the run went through an unexpected state: $other"
 }
 
@@ -405,49 +427,48 @@ muldiv() { echo $((($1 * $2 + 720) / 1440)); }
 check_layout() {  # screenshot of the root window, label for messages
     local dpi root="$1" what="$2"
     dpi="$(sed -n 's/^dpi //p' "$work/inspect.txt")"
-    [ "$client_w" = "$(muldiv 6825 "$dpi")" ] && [ "$client_h" = "$(muldiv 2985 "$dpi")" ] ||
-        fail "$what: the client area is ${client_w}x${client_h} at $dpi dpi, not $(muldiv 6825 "$dpi")x$(muldiv 2985 "$dpi")"
+    local expected_w expected_h
+    expected_w="$(muldiv "$client_twips_w" "$dpi")" expected_h="$(muldiv "$client_twips_h" "$dpi")"
+    [ "$client_w" = "$expected_w" ] && [ "$client_h" = "$expected_h" ] ||
+        fail "$what: the client area is ${client_w}x${client_h} at $dpi dpi, not ${expected_w}x${expected_h}"
     # The X window is the whole Win32 window, frame included.
     local xw xh xx xy
     eval "$(xdotool getwindowgeometry --shell "$window_id" | sed 's/^/xg_/')"
     xw=$xg_WIDTH xh=$xg_HEIGHT xx=$xg_X xy=$xg_Y
     [ "$xw" = "$win_width" ] && [ "$xh" = "$win_height" ] && [ "$xx" = "$win_left" ] && [ "$xy" = "$win_top" ] ||
         fail "$what: X sees the window at ${xw}x${xh}+$xx+$xy, Win32 at ${win_width}x${win_height}+$win_left+$win_top"
-    local id left top width height expected
-    while read -r id left top width height; do
+    local name left top width height expected
+    for name in "${!control_twips[@]}"; do
+        read -r left top width height <<<"${control_twips[$name]}"
         expected="$(muldiv "$left" "$dpi") $(muldiv "$top" "$dpi") $(muldiv "$width" "$dpi") $(muldiv "$height" "$dpi")"
-        [ "$(control "$id" | cut -d' ' -f5-8)" = "$expected" ] ||
-            fail "$what: control $id stands at $(control "$id" | cut -d' ' -f5-8), not $expected (left top width height)"
-    done <<'EOF'
-101 960 120 5655 1155
-102 120 1500 1815 255
-103 120 1740 5595 315
-104 5820 1700 855 375
-105 4500 2460 975 375
-106 5700 2460 975 375
-EOF
-    # The picture control takes the size of its 48 x 48 icon at its place.
-    [ "$(control 100 | cut -d' ' -f5-8)" = "$(muldiv 60 "$dpi") $(muldiv 120 "$dpi") 48 48" ] ||
-        fail "$what: the picture stands at $(control 100 | cut -d' ' -f5-8)"
+        # The picture control takes the size of its 48 x 48 icon at its place.
+        [ "${control_kinds[${control_ids[$name]}]}" = picture ] &&
+            expected="$(muldiv "$left" "$dpi") $(muldiv "$top" "$dpi") 48 48"
+        [ "$(control "$name" | cut -d' ' -f5-8)" = "$expected" ] ||
+            fail "$what: $name stands at $(control "$name" | cut -d' ' -f5-8), not $expected (left top width height)"
+    done
     # The multi-line message must have room for all its lines, one-line texts for their width
     # (a couple of pixels of the last letter's spacing may stick out without ink).
-    local need_w need_h id2
-    read -r width height need_w need_h <<<"$(control 101 | cut -d' ' -f7-10)"
+    local need_w need_h
+    read -r width height need_w need_h <<<"$(control lblUpdate | cut -d' ' -f7-10)"
     [ "$need_h" -le "$height" ] || fail "$what: the message needs $need_h pixels of height, the label has $height"
-    for id2 in 102 104 105 106; do
-        read -r width height need_w need_h <<<"$(control "$id2" | cut -d' ' -f7-10)"
+    for name in lblDatabaseFile cmdBrowse cmdCancel cmdButton1; do
+        read -r width height need_w need_h <<<"$(control "$name" | cut -d' ' -f7-10)"
         [ "$need_w" -le $((width + 3)) ] ||
-            fail "$what: the text of control $id2 needs $need_w pixels, it has $width"
+            fail "$what: the text of $name needs $need_w pixels, it has $width"
     done
     # The path, shortened to fit, fits the path box inside its sunken edge and margins.
-    read -r width height need_w need_h <<<"$(control 103 | cut -d' ' -f7-10)"
+    read -r width height need_w need_h <<<"$(control txtDatabaseFile | cut -d' ' -f7-10)"
     [ "$need_w" -le $((width - 6)) ] ||
         fail "$what: the path box shows a text of $need_w pixels in its $width"
 
     # The screenshot: the client area as text pixels, then each control looked at.
     convert "$root" -crop "${client_w}x${client_h}+${client_x}+${client_y}" +repage -depth 8 txt:- |
         tail -n +2 | sed -E 's/^([0-9]+),([0-9]+): .* (#[0-9A-Fa-f]{6}).*/\1 \2 \3/' >"$work/pixels.txt"
-    grep '^child ' "$work/inspect.txt" | cut -d' ' -f2,6-9,12-15 >"$work/rects.txt"
+    local id rest
+    while read -r id rest; do
+        echo "$id ${control_kinds[$id]:-other} $rest"
+    done < <(grep '^child ' "$work/inspect.txt" | cut -d' ' -f2,6-9,12-15) >"$work/rects.txt"
     awk -v what="$what" '
         function hex(h) { return index("0123456789ABCDEF", toupper(substr(h, 1, 1))) * 16 + index("0123456789ABCDEF", toupper(substr(h, 2, 1))) - 17 }
         function lum(c) { return 0.299 * hex(substr(c, 2, 2)) + 0.587 * hex(substr(c, 4, 2)) + 0.114 * hex(substr(c, 6, 2)) }
@@ -457,14 +478,15 @@ EOF
                 if (j != i && x >= L[j] && x < L[j] + W[j] && y >= T[j] && y < T[j] + H[j]) return 1
             return 0
         }
-        FNR == NR { id[++n] = $1; L[n] = $2; T[n] = $3; W[n] = $4; H[n] = $5; X0[n] = $6; Y0[n] = $7; X1[n] = $8; Y1[n] = $9; next }
+        FNR == NR { id[++n] = $1; kind[n] = $2; L[n] = $3; T[n] = $4; W[n] = $5; H[n] = $6; X0[n] = $7; Y0[n] = $8; X1[n] = $9; Y1[n] = $10; next }
         { px[$1 "," $2] = $3; count[$3]++ }
         END {
             for (c in count) if (count[c] > best) { best = count[c]; bg = c }
             bad = 0
             for (i = 1; i <= n; i++) {
                 l = L[i]; t = T[i]; r = l + W[i] - 1; b = t + H[i] - 1
-                if (id[i] >= 103) {
+                framed = kind[i] == "textbox" || kind[i] == "button"
+                if (framed) {
                     # Framed controls: the frame on the rectangle, the background just outside.
                     on = out = total = 0
                     for (y = t + 2; y <= b - 2; y++) {
@@ -483,7 +505,7 @@ EOF
                     }
                 }
                 # Ink: the text and picture pixels inside the control, away from any frame.
-                inset = (id[i] >= 103) ? 2 : 0
+                inset = framed ? 2 : 0
                 minx = 1e9; maxx = -1; miny = 1e9; maxy = -1
                 for (y = t + inset; y <= b - inset; y++)
                     for (x = l + inset; x <= r - inset; x++)
@@ -491,11 +513,11 @@ EOF
                             if (x < minx) minx = x; if (x > maxx) maxx = x
                             if (y < miny) miny = y; if (y > maxy) maxy = y
                         }
-                if (id[i] != 103 && maxx < 0) {
+                if (kind[i] != "textbox" && maxx < 0) {
                     printf "%s: control %d shows nothing\n", what, id[i]; bad = 1; continue
                 }
                 if (maxx < 0) continue
-                if (id[i] == 101 || id[i] == 102) {
+                if (kind[i] == "label") {
                     # A label draws from its top left corner: its ink on the screen must be
                     # the whole ink of its text, inside the label.
                     if (X1[i] >= W[i] || Y1[i] >= H[i] || minx - l != X0[i] || miny - t != Y0[i] || maxx - l != X1[i] || maxy - t != Y1[i]) {
@@ -503,7 +525,7 @@ EOF
                         bad = 1
                     }
                 }
-                if (id[i] >= 104) {
+                if (kind[i] == "button") {
                     # A button caption whole, in the middle of its button, clear of its frame.
                     mid = (minx + maxx) / 2 - (l + r) / 2
                     if (minx <= l + 2 || maxx >= r - 2 || mid > 3 || mid < -3 || maxx - minx != X1[i] - X0[i] || maxy - miny != Y1[i] - Y0[i]) {

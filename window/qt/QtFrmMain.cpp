@@ -7,6 +7,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <algorithm>
+#include <array>
+#include <utility>
+
 #include "window/qt/DesignFont.hpp"
 #include "window/qt/TwipsLayout.hpp"
 
@@ -19,16 +23,11 @@ namespace almanoria {
 
 namespace {
 
-constexpr int kClientWidth = 6825;
-constexpr int kClientHeight = 2985;
+constexpr const FormDesign& kDesign = kFrmMainDesign;
 
-constexpr TwipsRect kPicture1{60, 120, 735, 675};
-constexpr TwipsRect kLblUpdate{960, 120, 5655, 1155};
-constexpr TwipsRect kLblDatabaseFile{120, 1500, 1815, 255};
-constexpr TwipsRect kTxtDatabaseFile{120, 1740, 5595, 315};
-constexpr TwipsRect kCmdBrowse{5820, 1700, 855, 375};
-constexpr TwipsRect kCmdCancel{4500, 2460, 975, 375};
-constexpr TwipsRect kCmdButton1{5700, 2460, 975, 375};
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QIcon ProgramIcon() {
     QIcon icon;
@@ -43,20 +42,20 @@ constexpr QSize kLineEditFrame{6, 6};
 
 // Every text the window shows, each in the room of its control.
 std::vector<TextRoom> DesignTexts(double twipsPerPixel) {
-    const auto room = [twipsPerPixel](const TwipsRect& rect, QSize less = QSize(0, 0)) {
-        return ToPixels(rect, twipsPerPixel).size() - less;
+    const auto room = [twipsPerPixel](const ControlDesign& control, QSize less = QSize(0, 0)) {
+        return ToPixels(control.Rect, twipsPerPixel).size() - less;
     };
     return {
-        {ShownText(ReadyText()), room(kLblUpdate), true},
-        {ShownText(NotFoundText()), room(kLblUpdate), true},
-        {ShownText(kWaitText), room(kLblUpdate), true},
-        {ShownText(kCompletedText), room(kLblUpdate), true},
-        {QStringLiteral("Almanoria &database file:"), room(kLblDatabaseFile)},
-        {QStringLiteral("Ag"), room(kTxtDatabaseFile, kLineEditFrame)},
-        {QStringLiteral("&Browse..."), room(kCmdBrowse, kButtonBevel)},
-        {QStringLiteral("Cancel"), room(kCmdCancel, kButtonBevel)},
-        {QStringLiteral("Next >"), room(kCmdButton1, kButtonBevel)},
-        {QStringLiteral("Finish"), room(kCmdButton1, kButtonBevel)},
+        {ShownText(ReadyText()), room(kDesign.lblUpdate), true},
+        {ShownText(NotFoundText()), room(kDesign.lblUpdate), true},
+        {ShownText(kWaitText), room(kDesign.lblUpdate), true},
+        {ShownText(kCompletedText), room(kDesign.lblUpdate), true},
+        {Text(kDesign.lblDatabaseFile.Caption), room(kDesign.lblDatabaseFile)},
+        {QStringLiteral("Ag"), room(kDesign.txtDatabaseFile, kLineEditFrame)},
+        {Text(kDesign.cmdBrowse.Caption), room(kDesign.cmdBrowse, kButtonBevel)},
+        {Text(kDesign.cmdCancel.Caption), room(kDesign.cmdCancel, kButtonBevel)},
+        {Text(kDesign.cmdButton1.Caption), room(kDesign.cmdButton1, kButtonBevel)},
+        {Text(kFinishCaption), room(kDesign.cmdButton1, kButtonBevel)},
     };
 }
 
@@ -90,59 +89,59 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twip
 }
 
 void QtFrmMain::LayOut() {
-    setWindowTitle(QStringLiteral("Almanoria Calendar Update"));
+    setWindowTitle(Text(kDesign.Title));
     setWindowIcon(ProgramIcon());
-    setFixedSize(ToPixels(kClientWidth, kClientHeight, mTwipsPerPixel));
+    setFixedSize(ToPixels(kDesign.ClientWidth, kDesign.ClientHeight, mTwipsPerPixel));
     // The controls and the path display take this font too.
     setFont(FontThatFits(font(), DesignTexts(mTwipsPerPixel)));
 
-    mPicture1->setObjectName(QStringLiteral("Picture1"));
-    mPicture1->setGeometry(ToPixels(kPicture1, mTwipsPerPixel));
+    // Each widget with its design, in the order the widgets were made.
+    const std::array<std::pair<QWidget*, const ControlDesign*>, 7> controls{{
+        {mPicture1, &kDesign.Picture1},
+        {mLblUpdate.Widget(), &kDesign.lblUpdate},
+        {mLblDatabaseFile.Widget(), &kDesign.lblDatabaseFile},
+        {mTxtDatabaseFile.Widget(), &kDesign.txtDatabaseFile},
+        {mCmdBrowse.Widget(), &kDesign.cmdBrowse},
+        {mCmdCancel.Widget(), &kDesign.cmdCancel},
+        {mCmdButton1.Widget(), &kDesign.cmdButton1},
+    }};
+    for (const auto& [widget, design] : controls) {
+        widget->setObjectName(Text(design->Name));
+        widget->setGeometry(ToPixels(design->Rect, mTwipsPerPixel));
+    }
+    auto inTabOrder = controls;
+    std::sort(inTabOrder.begin(), inTabOrder.end(), [](const auto& one, const auto& other) {
+        return one.second->TabIndex < other.second->TabIndex;
+    });
+    for (std::size_t at = 1; at < inTabOrder.size(); ++at) {
+        QWidget::setTabOrder(inTabOrder[at - 1].first, inTabOrder[at].first);
+    }
+
     mPicture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mPicture1->setPixmap(QPixmap(QStringLiteral(":/artwork/calendar48.png")));
 
-    QLabel* const lblUpdate = mLblUpdate.Widget();
-    lblUpdate->setObjectName(QStringLiteral("lblUpdate"));
-    lblUpdate->setGeometry(ToPixels(kLblUpdate, mTwipsPerPixel));
-    lblUpdate->setTextFormat(Qt::PlainText);
-    lblUpdate->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblUpdate->setWordWrap(true);
-    mLblUpdate.SetCaption("Label1");
-
-    QLabel* const lblDatabaseFile = mLblDatabaseFile.Widget();
-    lblDatabaseFile->setObjectName(QStringLiteral("lblDatabaseFile"));
-    lblDatabaseFile->setGeometry(ToPixels(kLblDatabaseFile, mTwipsPerPixel));
-    lblDatabaseFile->setTextFormat(Qt::PlainText);
-    lblDatabaseFile->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    mLblDatabaseFile.SetCaption("Almanoria &database file:");
+    const auto setUpLabel = [](QtLabel& label, const ControlDesign& design) {
+        label.Widget()->setTextFormat(Qt::PlainText);
+        label.Widget()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label.Widget()->setWordWrap(design.MultiLine);
+        label.SetCaption(std::string(design.Caption));
+    };
+    setUpLabel(mLblUpdate, kDesign.lblUpdate);
+    setUpLabel(mLblDatabaseFile, kDesign.lblDatabaseFile);
     // The path box follows the label in tab order, so Alt+D goes there.
-    lblDatabaseFile->setBuddy(mTxtDatabaseFile.Widget());
+    mLblDatabaseFile.Widget()->setBuddy(mTxtDatabaseFile.Widget());
 
-    QLineEdit* const txtDatabaseFile = mTxtDatabaseFile.Widget();
-    txtDatabaseFile->setObjectName(QStringLiteral("txtDatabaseFile"));
-    txtDatabaseFile->setGeometry(ToPixels(kTxtDatabaseFile, mTwipsPerPixel));
-    txtDatabaseFile->setToolTip(
-        QStringLiteral("Enter the file name of the old QEX database file."));
+    mTxtDatabaseFile.Widget()->setToolTip(Text(kDesign.PathBoxToolTip));
 
-    const auto placeButton = [this](QtCommandButton& button, const char* name, const char* caption,
-                                    const TwipsRect& rect) {
-        button.Widget()->setObjectName(QLatin1String(name));
-        button.Widget()->setGeometry(ToPixels(rect, mTwipsPerPixel));
+    const auto setUpButton = [](QtCommandButton& button, const ControlDesign& design) {
         // Enter presses the focused button, as Space does: outside a dialog a push button
         // takes Enter only when it is an auto-default one.
         button.Widget()->setAutoDefault(true);
-        button.SetCaption(caption);
+        button.SetCaption(std::string(design.Caption));
     };
-    placeButton(mCmdBrowse, "cmdBrowse", "&Browse...", kCmdBrowse);
-    placeButton(mCmdCancel, "cmdCancel", "Cancel", kCmdCancel);
-    placeButton(mCmdButton1, "cmdButton1", "Next >", kCmdButton1);
-
-    QWidget::setTabOrder(mPicture1, lblUpdate);
-    QWidget::setTabOrder(lblUpdate, lblDatabaseFile);
-    QWidget::setTabOrder(lblDatabaseFile, txtDatabaseFile);
-    QWidget::setTabOrder(txtDatabaseFile, mCmdBrowse.Widget());
-    QWidget::setTabOrder(mCmdBrowse.Widget(), mCmdCancel.Widget());
-    QWidget::setTabOrder(mCmdCancel.Widget(), mCmdButton1.Widget());
+    setUpButton(mCmdBrowse, kDesign.cmdBrowse);
+    setUpButton(mCmdCancel, kDesign.cmdCancel);
+    setUpButton(mCmdButton1, kDesign.cmdButton1);
 }
 
 void QtFrmMain::closeEvent(QCloseEvent* event) {

@@ -3,14 +3,9 @@
 #include <QRect>
 #include <QSize>
 
-namespace almanoria {
+#include "window/FormDesign.hpp"
 
-struct TwipsRect {
-    int Left;
-    int Top;
-    int Width;
-    int Height;
-};
+namespace almanoria {
 
 // Twips to whole pixels, each value rounded to the nearest on its own (halves away from
 // zero), as the window's controls are placed: 5700 twips are 380 pixels at 15 twips a pixel

@@ -3,8 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 #include <system_error>
 
+#include "window/FormDesign.hpp"
+#include "window/win32/Win32Text.hpp"
 #include "window/win32/resources/resource.h"
 
 namespace almanoria::win32 {
@@ -14,16 +17,10 @@ namespace {
 constexpr const wchar_t* kWindowClass = L"AlmanoriaYear2012";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-// Control numbers start past IDOK and IDCANCEL, which the dialog keys send on their own.
-enum ControlId : int {
-    kPicture1 = 100,
-    kLblUpdate,
-    kLblDatabaseFile,
-    kTxtDatabaseFile,
-    kCmdBrowse,
-    kCmdCancel,
-    kCmdButton1,
-};
+constexpr const FormDesign& kDesign = kFrmMainDesign;
+constexpr int kCmdBrowse = ControlId(kDesign.cmdBrowse);
+constexpr int kCmdCancel = ControlId(kDesign.cmdCancel);
+constexpr int kCmdButton1 = ControlId(kDesign.cmdButton1);
 
 [[noreturn]] void RaiseLastError(const char* what) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
@@ -53,9 +50,9 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, ba
     windowClass.lpszClassName = kWindowClass;
     if (!RegisterClassExW(&windowClass)) RaiseLastError("RegisterClassExW");
 
-    // The client area is 6825 x 2985 twips; the frame goes around it, and the window opens in
-    // the middle of the work area.
-    RECT frame{0, 0, Pixels(6825), Pixels(2985)};
+    // The frame goes around the client area, and the window opens in the middle of the work
+    // area.
+    RECT frame{0, 0, Pixels(kDesign.ClientWidth), Pixels(kDesign.ClientHeight)};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
     const int width = static_cast<int>(frame.right - frame.left);
     const int height = static_cast<int>(frame.bottom - frame.top);
@@ -65,7 +62,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, ba
                      std::max(0, static_cast<int>(work.right - work.left - width) / 2);
     const int top = static_cast<int>(work.top) +
                     std::max(0, static_cast<int>(work.bottom - work.top - height) / 2);
-    if (!CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Almanoria Calendar Update",
+    if (!CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Widen(kDesign.Title).c_str(),
                          kWindowStyle, left, top, width, height, nullptr, nullptr, instance,
                          this)) {
         const DWORD error = GetLastError();
@@ -97,41 +94,38 @@ int Win32MainWindow::Pixels(int twips) const {
     return MulDiv(twips, mDpi, 1440);
 }
 
-HWND Win32MainWindow::CreateChild(const wchar_t* windowClass, const wchar_t* text, DWORD style,
-                                  DWORD extendedStyle, int id, int left, int top, int width,
-                                  int height) {
-    HWND child =
-        CreateWindowExW(extendedStyle, windowClass, text, WS_CHILD | WS_VISIBLE | style,
-                        Pixels(left), Pixels(top), Pixels(width), Pixels(height), mWindow,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), mInstance, nullptr);
+HWND Win32MainWindow::CreateChild(const ControlDesign& design, const wchar_t* windowClass,
+                                  DWORD style, DWORD extendedStyle) {
+    const TwipsRect& rect = design.Rect;
+    const std::wstring caption = Widen(design.Caption);
+    HWND child = CreateWindowExW(
+        extendedStyle, windowClass, caption.empty() ? nullptr : caption.c_str(),
+        WS_CHILD | WS_VISIBLE | style, Pixels(rect.Left), Pixels(rect.Top), Pixels(rect.Width),
+        Pixels(rect.Height), mWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design))),
+        mInstance, nullptr);
     if (!child) RaiseLastError("CreateWindowExW");
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(mFont), FALSE);
     return child;
 }
 
 void Win32MainWindow::CreateControls() {
-    // Created in tab order, which is the order the dialog keys walk.
-    HWND picture = CreateChild(L"STATIC", nullptr, SS_ICON | SS_REALSIZEIMAGE, 0, kPicture1, 60,
-                               120, 735, 675);
+    // Made in tab order, which is the order the dialog keys walk.
+    HWND picture = CreateChild(kDesign.Picture1, L"STATIC", SS_ICON | SS_REALSIZEIMAGE, 0);
     SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(mPicture.get()), 0);
-    mLblUpdate.Attach(
-        CreateChild(L"STATIC", L"Label1", SS_LEFT, 0, kLblUpdate, 960, 120, 5655, 1155));
+    mLblUpdate.Attach(CreateChild(kDesign.lblUpdate, L"STATIC", SS_LEFT, 0));
     // The access key D of the label moves the focus to the path box, which follows it.
     // One line, clipped rather than wrapped out of sight when the font runs wide.
-    mLblDatabaseFile.Attach(CreateChild(L"STATIC", L"Almanoria &database file:", SS_LEFTNOWORDWRAP,
-                                        0, kLblDatabaseFile, 120, 1500, 1815, 255));
-    mTxtDatabaseFile.Attach(CreateChild(L"EDIT", L"", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
-                                        WS_EX_CLIENTEDGE, kTxtDatabaseFile, 120, 1740, 5595, 315));
-    AddToolTip(mTxtDatabaseFile.Handle(), L"Enter the file name of the old QEX database file.");
-    mCmdBrowse.Attach(CreateChild(L"BUTTON", L"&Browse...", WS_TABSTOP | BS_PUSHBUTTON, 0,
-                                  kCmdBrowse, 5820, 1700, 855, 375));
-    mCmdCancel.Attach(CreateChild(L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, kCmdCancel,
-                                  4500, 2460, 975, 375));
-    mCmdButton1.Attach(CreateChild(L"BUTTON", L"Next >", WS_TABSTOP | BS_PUSHBUTTON, 0, kCmdButton1,
-                                   5700, 2460, 975, 375));
+    mLblDatabaseFile.Attach(CreateChild(kDesign.lblDatabaseFile, L"STATIC", SS_LEFTNOWORDWRAP, 0));
+    mTxtDatabaseFile.Attach(CreateChild(kDesign.txtDatabaseFile, L"EDIT",
+                                        WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE));
+    AddToolTip(mTxtDatabaseFile.Handle(), Widen(kDesign.PathBoxToolTip));
+    constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+    mCmdBrowse.Attach(CreateChild(kDesign.cmdBrowse, L"BUTTON", kButton, 0));
+    mCmdCancel.Attach(CreateChild(kDesign.cmdCancel, L"BUTTON", kButton, 0));
+    mCmdButton1.Attach(CreateChild(kDesign.cmdButton1, L"BUTTON", kButton, 0));
 }
 
-void Win32MainWindow::AddToolTip(HWND control, const wchar_t* text) {
+void Win32MainWindow::AddToolTip(HWND control, std::wstring text) {
     // Owned by the window, so it goes with it.
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mWindow,
@@ -142,7 +136,7 @@ void Win32MainWindow::AddToolTip(HWND control, const wchar_t* text) {
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = mWindow;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<wchar_t*>(text);
+    tool.lpszText = text.data();
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 

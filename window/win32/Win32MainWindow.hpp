@@ -5,6 +5,7 @@
 
 #include "database/basDatabase.hpp"
 #include "errors/basErrorHandler.hpp"
+#include "window/FormDesign.hpp"
 #include "window/frmMain.hpp"
 #include "window/win32/Win32Api.hpp"
 #include "window/win32/Win32Controls.hpp"
@@ -33,9 +34,9 @@ class Win32MainWindow {
                                             LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
-    HWND CreateChild(const wchar_t* windowClass, const wchar_t* text, DWORD style,
-                     DWORD extendedStyle, int id, int left, int top, int width, int height);
-    void AddToolTip(HWND control, const wchar_t* text);
+    HWND CreateChild(const ControlDesign& design, const wchar_t* windowClass, DWORD style,
+                     DWORD extendedStyle);
+    void AddToolTip(HWND control, std::wstring text);
     int Pixels(int twips) const;
     void OnClick(int id) noexcept;
     void MoveFocus(WPARAM which, LPARAM byHandle);

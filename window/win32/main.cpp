@@ -9,6 +9,7 @@
 #include "database/basDatabase.hpp"
 #include "errors/PlatformServices.hpp"
 #include "errors/basErrorHandler.hpp"
+#include "window/FormDesign.hpp"
 #include "window/win32/Win32MainWindow.hpp"
 #include "window/win32/Win32Services.hpp"
 #include "window/win32/Win32Text.hpp"
@@ -28,7 +29,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return window.RunMessageLoop();
     } catch (const std::exception& failure) {
         // Only a window that cannot be made gets here; the program cannot run without it.
-        MessageBoxW(nullptr, win32::Widen(failure.what()).c_str(), L"Almanoria Calendar Update",
+        MessageBoxW(nullptr, win32::Widen(failure.what()).c_str(), win32::Widen(kFrmMainDesign.Title).c_str(),
                     MB_ICONERROR | MB_OK);
         return 1;
     }

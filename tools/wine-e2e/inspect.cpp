@@ -5,6 +5,23 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <string>
+#include <string_view>
+
+#include "update/UpdateRun.hpp"
+#include "window/FormDesign.hpp"
+
+using almanoria::ControlId;
+using almanoria::kFrmMainDesign;
+
+static std::wstring wide(std::string_view utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), (int)utf8.size(), &text[0],
+                                           (int)text.size());
+    text.resize(length > 0 ? (size_t)length : 0);
+    return text;
+}
+
 static void put_text(const wchar_t *text) {
     static wchar_t escaped[16384];
     static char utf8[49152];
@@ -127,9 +144,11 @@ static int watch(int seconds) {
     fflush(stdout);
     DWORD end = GetTickCount() + seconds * 1000u, finish_seen = 0;
     while (GetTickCount() < end) {
-        HWND main = FindWindowW(L"AlmanoriaYear2012", L"Almanoria Calendar Update");
+        HWND main = FindWindowW(L"AlmanoriaYear2012", wide(kFrmMainDesign.Title).c_str());
         if (!main) { printf("gone\n"); return 0; }
-        HWND lbl = GetDlgItem(main, 101), cancel = GetDlgItem(main, 105), button = GetDlgItem(main, 106);
+        HWND lbl = GetDlgItem(main, ControlId(kFrmMainDesign.lblUpdate)),
+             cancel = GetDlgItem(main, ControlId(kFrmMainDesign.cmdCancel)),
+             button = GetDlgItem(main, ControlId(kFrmMainDesign.cmdButton1));
         /* The controls are read one after the other while the run goes on: a state counts only
            when a second reading gives the same, so no reading mixes two states. */
         int boxes = 0, next_on = 0, cancel_on = 0;
@@ -155,7 +174,7 @@ static int watch(int seconds) {
         }
         /* The run ends with Finish enabled, then Cancel disabled: give the second a moment. */
         if (boxes > 0) return 0;
-        if (!lstrcmpW(next, L"Finish") && next_on) {
+        if (!lstrcmpW(next, wide(almanoria::kFinishCaption).c_str()) && next_on) {
             if (!cancel_on) return 0;
             if (!finish_seen) finish_seen = GetTickCount();
             else if (GetTickCount() - finish_seen > 10000) return 0;
@@ -209,7 +228,7 @@ int main(int argc, char **argv) {
     printf("shortdate ");
     put_text(date_format);
     putchar('\n');
-    g_main = FindWindowW(L"AlmanoriaYear2012", L"Almanoria Calendar Update");
+    g_main = FindWindowW(L"AlmanoriaYear2012", wide(kFrmMainDesign.Title).c_str());
     if (g_main && IsWindowVisible(g_main)) {
         RECT w, c;
         POINT origin = {0, 0};
