@@ -18,15 +18,6 @@
 
 namespace almanoria {
 
-std::int32_t OdbcFailureNumber(std::int32_t nativeError) {
-    const std::int64_t number = std::int64_t{ErrorNumber::ObjectError} + nativeError;
-    if (number < std::numeric_limits<std::int32_t>::min() ||
-        number > std::numeric_limits<std::int32_t>::max()) {
-        return ErrorNumber::ObjectError;
-    }
-    return static_cast<std::int32_t>(number);
-}
-
 namespace {
 
 using odbc::Handle;
