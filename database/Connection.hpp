@@ -27,16 +27,6 @@ inline constexpr Long adCmdUnspecified = -1;
 inline constexpr Long adCmdText = 1;
 inline constexpr Long adOptionUnspecified = -1;
 
-// Failures of the objects themselves, numbered as the data objects number them.
-namespace ErrorNumber {
-inline constexpr std::int32_t ArgumentsInConflict = 3001;
-inline constexpr std::int32_t NoCurrentRecord = 3021;
-inline constexpr std::int32_t ItemNotFound = 3265;
-inline constexpr std::int32_t ObjectClosed = 3704;
-inline constexpr std::int32_t ObjectOpen = 3705;
-inline constexpr std::int32_t ConnectionUnusable = 3709;
-}  // namespace ErrorNumber
-
 // Sees the text of every statement and query a connection runs, before it runs.
 class StatementObserver {
   public:

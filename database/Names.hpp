@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,12 @@ inline bool SameName(std::string_view a, std::string_view b) {
         return std::tolower(static_cast<unsigned char>(x)) ==
                std::tolower(static_cast<unsigned char>(y));
     });
+}
+
+// The same name as any of names.
+inline bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> names) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](std::string_view name) { return SameName(word, name); });
 }
 
 inline std::string LowerName(std::string_view name) {

@@ -20,10 +20,6 @@ using DateList = std::vector<std::string>;
 // The ids of the events linked to one date, as text; one empty element when there are none.
 using EventIdList = std::vector<std::string>;
 
-namespace ErrorNumber {
-inline constexpr std::int32_t ObjectNotSet = 91;
-}
-
 // The calendar database module: the one shared connection and the record-level operations on
 // events and day counts. Every statement of the program runs on gConnection.
 class basDatabase {

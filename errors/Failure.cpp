@@ -29,10 +29,9 @@ Failure CurrentFailure() {
     } catch (const std::bad_alloc&) {
         return Failure(ErrorNumber::OutOfMemory, "Out of memory");
     } catch (const std::exception& other) {
-        // 51 is the old language's "Internal error": a fault of the program, not of the data.
-        return Failure(51, other.what());
+        return Failure(ErrorNumber::InternalError, other.what());
     } catch (...) {
-        return Failure(51, "Internal error");
+        return Failure(ErrorNumber::InternalError, "Internal error");
     }
 }
 

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "errors/ErrorNumbers.hpp"
+
 namespace almanoria {
 
 // The program's one failure type: the number and description that a trap reports.
@@ -18,17 +20,6 @@ class Failure : public std::runtime_error {
   private:
     std::int32_t mNumber;
 };
-
-// Numbers of the run-time failures the program raises itself.
-namespace ErrorNumber {
-inline constexpr std::int32_t Overflow = 6;
-inline constexpr std::int32_t OutOfMemory = 7;
-inline constexpr std::int32_t SubscriptOutOfRange = 9;
-inline constexpr std::int32_t TypeMismatch = 13;
-inline constexpr std::int32_t InvalidUseOfNull = 94;
-// Failures of components start here; an engine adds its own code to it.
-inline constexpr std::int32_t ObjectError = -2147221504;
-}  // namespace ErrorNumber
 
 [[noreturn]] void RaiseOverflow();
 [[noreturn]] void RaiseSubscriptOutOfRange();

@@ -76,7 +76,7 @@ std::optional<std::string> LongestStart(std::string_view text, bool wholeAllowed
 
 std::uint32_t TwipsToPixels(Long twips, double twipsPerPixel) {
     const double rounded = std::nearbyint(twipsPerPixel);  // halves go to the even neighbour
-    if (rounded == 0) throw Failure(11, "Division by zero");
+    if (rounded == 0) throw Failure(ErrorNumber::DivisionByZero, "Division by zero");
     const Long divisor = static_cast<Long>(rounded);
     const Long pixels = twips / divisor;  // integer division drops the remainder
     return pixels < 0 ? 0u : static_cast<std::uint32_t>(pixels);

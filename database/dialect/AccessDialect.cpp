@@ -98,11 +98,6 @@ std::string_view FirstWord(std::string_view text) {
     return text.substr(0, length);
 }
 
-bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> names) {
-    return std::any_of(names.begin(), names.end(),
-                       [&](std::string_view name) { return SameName(word, name); });
-}
-
 // The size in "TEXT(50)"; nothing when there is none.
 std::optional<std::size_t> SizeInParentheses(std::string_view rest) {
     rest = Trimmed(rest);
@@ -125,7 +120,11 @@ bool IsSymbol(const Token& token, std::string_view symbol) {
 }
 
 bool IsKeyword(const Token& token, std::string_view keyword) {
-    return token.Kind == TokenKind::Word && !token.IsBracketed && SameName(token.Text, keyword);
+    return IsAnyKeyword(token, {keyword});
+}
+
+bool IsAnyKeyword(const Token& token, std::initializer_list<std::string_view> keywords) {
+    return token.Kind == TokenKind::Word && !token.IsBracketed && IsOneOf(token.Text, keywords);
 }
 
 bool IsComparison(const Token& token) {
@@ -237,108 +236,166 @@ DeclaredType ReadDeclaredType(std::string_view declaredType) {
     return {};
 }
 
+namespace {
+
+// Each reader takes the token that starts at begin, of the kind its first character shows, and
+// returns it with End one past it.
+
+// 'text' or "text", a doubled quote standing for one.
+Token ReadQuotedText(std::string_view statement, std::size_t begin) {
+    Token token;
+    token.Kind = TokenKind::Text;
+    token.Begin = begin;
+    token.Quote = statement[begin];
+    std::size_t i = begin + 1;
+    for (;;) {
+        if (i >= statement.size()) RaiseUnrecognizedToken(statement.substr(begin));
+        if (statement[i] == token.Quote) {
+            if (i + 1 < statement.size() && statement[i + 1] == token.Quote) {
+                token.Text += token.Quote;
+                i += 2;
+                continue;
+            }
+            token.End = i + 1;
+            return token;
+        }
+        token.Text += statement[i++];
+    }
+}
+
+// #date#, read month first.
+Token ReadDateLiteral(std::string_view statement, std::size_t begin) {
+    const std::size_t close = statement.find('#', begin + 1);
+    if (close == std::string_view::npos) RaiseUnrecognizedToken(statement.substr(begin));
+    const auto date = ParseAccessDate(statement.substr(begin + 1, close - begin - 1));
+    if (!date) {
+        throw SyntaxError("Syntax error in date in query expression '" +
+                          std::string(statement.substr(begin, close + 1 - begin)) + "'.");
+    }
+    Token token;
+    token.Kind = TokenKind::Date;
+    token.Begin = begin;
+    token.End = close + 1;
+    token.Date = *date;
+    return token;
+}
+
+// [name] or `name`.
+Token ReadBracketedName(std::string_view statement, std::size_t begin) {
+    const char open = statement[begin];
+    const std::size_t close = statement.find(open == '[' ? ']' : '`', begin + 1);
+    if (close == std::string_view::npos) RaiseUnrecognizedToken(statement.substr(begin));
+    Token token;
+    token.Kind = TokenKind::Word;
+    token.Begin = begin;
+    token.End = close + 1;
+    token.IsBracketed = true;
+    token.Quote = open;
+    token.Text = std::string(statement.substr(begin + 1, close - begin - 1));
+    return token;
+}
+
+bool StartsNumber(std::string_view statement, std::size_t at) {
+    return IsDigit(statement[at]) ||
+           (statement[at] == '.' && at + 1 < statement.size() && IsDigit(statement[at + 1]));
+}
+
+std::size_t SkipDigits(std::string_view statement, std::size_t i) {
+    while (i < statement.size() && IsDigit(statement[i]))
+        ++i;
+    return i;
+}
+
+std::size_t SkipWordChars(std::string_view statement, std::size_t i) {
+    while (i < statement.size() && IsWordChar(statement[i]))
+        ++i;
+    return i;
+}
+
+// A token whose text is the statement's from begin to end.
+Token Spelled(TokenKind kind, std::string_view statement, std::size_t begin, std::size_t end) {
+    Token token;
+    token.Kind = kind;
+    token.Begin = begin;
+    token.End = end;
+    token.Text = std::string(statement.substr(begin, end - begin));
+    return token;
+}
+
+// Digits, a fraction and an exponent, as written.
+Token ReadNumber(std::string_view statement, std::size_t begin) {
+    const std::size_t size = statement.size();
+    std::size_t i = SkipDigits(statement, begin);
+    if (i < size && statement[i] == '.') i = SkipDigits(statement, i + 1);
+    if (i < size && (statement[i] == 'e' || statement[i] == 'E')) {
+        std::size_t exponent = i + 1;
+        if (exponent < size && (statement[exponent] == '+' || statement[exponent] == '-'))
+            ++exponent;
+        if (exponent < size && IsDigit(statement[exponent])) i = SkipDigits(statement, exponent);
+    }
+    // 5abc is no number and no name.
+    if (i < size && IsWordChar(statement[i])) {
+        RaiseUnrecognizedToken(statement.substr(begin, SkipWordChars(statement, i) - begin));
+    }
+    return Spelled(TokenKind::Number, statement, begin, i);
+}
+
+Token ReadWord(std::string_view statement, std::size_t begin) {
+    return Spelled(TokenKind::Word, statement, begin, SkipWordChars(statement, begin));
+}
+
+bool IsParameterMark(char c) {
+    return c == '?' || c == ':' || c == '@' || c == '$';
+}
+
+// @@IDENTITY; any other mark is a parameter, and the program never binds parameters.
+Token ReadMark(std::string_view statement, std::size_t begin) {
+    constexpr std::string_view kIdentity = "@@IDENTITY";
+    const std::size_t after = begin + kIdentity.size();
+    if (SameName(statement.substr(begin, kIdentity.size()), kIdentity) &&
+        (after == statement.size() || !IsWordChar(statement[after]))) {
+        Token token;
+        token.Kind = TokenKind::Identity;
+        token.Begin = begin;
+        token.End = after;
+        token.Text = std::string(kIdentity);
+        return token;
+    }
+    RaiseUnrecognizedToken(statement.substr(begin, SkipWordChars(statement, begin + 1) - begin));
+}
+
+// One character, or one of the pairs that read as one symbol.
+Token ReadSymbol(std::string_view statement, std::size_t begin) {
+    static constexpr std::array<std::string_view, 8> kPairs = {
+        "<=", ">=", "<>", "!=", "==", "||", "<<", ">>"};
+    const std::string_view pair = statement.substr(begin, 2);
+    const bool isPair = std::find(kPairs.begin(), kPairs.end(), pair) != kPairs.end();
+    return Spelled(TokenKind::Symbol, statement, begin, begin + (isPair ? 2 : 1));
+}
+
+Token ReadToken(std::string_view statement, std::size_t begin) {
+    const char c = statement[begin];
+    if (c == '\'' || c == '"') return ReadQuotedText(statement, begin);
+    if (c == '#') return ReadDateLiteral(statement, begin);
+    if (c == '[' || c == '`') return ReadBracketedName(statement, begin);
+    if (StartsNumber(statement, begin)) return ReadNumber(statement, begin);
+    if (IsWordStart(c)) return ReadWord(statement, begin);
+    if (IsParameterMark(c)) return ReadMark(statement, begin);
+    return ReadSymbol(statement, begin);
+}
+
+}  // namespace
+
 std::vector<Token> TokenizeAccessSql(std::string_view statement) {
     std::vector<Token> tokens;
     std::size_t i = 0;
-    const std::size_t size = statement.size();
-    while (i < size) {
-        const char c = statement[i];
-        if (IsSpace(c)) {
+    while (i < statement.size()) {
+        if (IsSpace(statement[i])) {
             ++i;
             continue;
         }
-        Token token;
-        token.Begin = i;
-        if (c == '\'' || c == '"') {
-            token.Kind = TokenKind::Text;
-            token.Quote = c;
-            ++i;
-            for (;;) {
-                if (i >= size) RaiseUnrecognizedToken(statement.substr(token.Begin));
-                if (statement[i] == c) {
-                    if (i + 1 < size && statement[i + 1] == c) {
-                        token.Text += c;
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                token.Text += statement[i++];
-            }
-        } else if (c == '#') {
-            const std::size_t close = statement.find('#', i + 1);
-            if (close == std::string_view::npos) RaiseUnrecognizedToken(statement.substr(i));
-            const auto date = ParseAccessDate(statement.substr(i + 1, close - i - 1));
-            if (!date) {
-                throw SyntaxError("Syntax error in date in query expression '" +
-                                  std::string(statement.substr(i, close + 1 - i)) + "'.");
-            }
-            token.Kind = TokenKind::Date;
-            token.Date = *date;
-            i = close + 1;
-        } else if (c == '[' || c == '`') {
-            const std::size_t close = statement.find(c == '[' ? ']' : '`', i + 1);
-            if (close == std::string_view::npos) RaiseUnrecognizedToken(statement.substr(i));
-            token.Kind = TokenKind::Word;
-            token.IsBracketed = true;
-            token.Quote = c;
-            token.Text = std::string(statement.substr(i + 1, close - i - 1));
-            i = close + 1;
-        } else if (IsDigit(c) || (c == '.' && i + 1 < size && IsDigit(statement[i + 1]))) {
-            token.Kind = TokenKind::Number;
-            while (i < size && IsDigit(statement[i]))
-                ++i;
-            if (i < size && statement[i] == '.') {
-                ++i;
-                while (i < size && IsDigit(statement[i]))
-                    ++i;
-            }
-            if (i < size && (statement[i] == 'e' || statement[i] == 'E')) {
-                std::size_t exponent = i + 1;
-                if (exponent < size && (statement[exponent] == '+' || statement[exponent] == '-'))
-                    ++exponent;
-                if (exponent < size && IsDigit(statement[exponent])) {
-                    i = exponent;
-                    while (i < size && IsDigit(statement[i]))
-                        ++i;
-                }
-            }
-            // 5abc is no number and no name.
-            if (i < size && IsWordChar(statement[i])) {
-                std::size_t end = i;
-                while (end < size && IsWordChar(statement[end]))
-                    ++end;
-                RaiseUnrecognizedToken(statement.substr(token.Begin, end - token.Begin));
-            }
-            token.Text = std::string(statement.substr(token.Begin, i - token.Begin));
-        } else if (IsWordStart(c)) {
-            token.Kind = TokenKind::Word;
-            while (i < size && IsWordChar(statement[i]))
-                ++i;
-            token.Text = std::string(statement.substr(token.Begin, i - token.Begin));
-        } else if (c == '@' && SameName(statement.substr(i, 10), "@@IDENTITY") &&
-                   (i + 10 == size || !IsWordChar(statement[i + 10]))) {
-            token.Kind = TokenKind::Identity;
-            token.Text = "@@IDENTITY";
-            i += 10;
-        } else if (c == '?' || c == ':' || c == '@' || c == '$') {
-            // Parameter marks: the program never binds parameters.
-            std::size_t end = i + 1;
-            while (end < size && IsWordChar(statement[end]))
-                ++end;
-            RaiseUnrecognizedToken(statement.substr(i, end - i));
-        } else {
-            token.Kind = TokenKind::Symbol;
-            static constexpr std::array<std::string_view, 8> kPairs = {
-                "<=", ">=", "<>", "!=", "==", "||", "<<", ">>"};
-            const std::string_view pair = statement.substr(i, 2);
-            const bool isPair = std::find(kPairs.begin(), kPairs.end(), pair) != kPairs.end();
-            token.Text = std::string(isPair ? pair : statement.substr(i, 1));
-            i += token.Text.size();
-        }
-        token.End = i;
-        tokens.push_back(std::move(token));
+        tokens.push_back(ReadToken(statement, i));
+        i = tokens.back().End;
     }
     return tokens;
 }

@@ -4,6 +4,7 @@
 // its tokens, its dates and the Access names of column types. Nothing here knows an engine.
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -39,8 +40,10 @@ struct Token {
 std::vector<Token> TokenizeAccessSql(std::string_view statement);
 
 bool IsSymbol(const Token& token, std::string_view symbol);
-// A word that is no bracketed name, without regard to case.
+// A word that is no bracketed name and is the keyword, or one of the keywords, without regard
+// to case.
 bool IsKeyword(const Token& token, std::string_view keyword);
+bool IsAnyKeyword(const Token& token, std::initializer_list<std::string_view> keywords);
 // =, ==, <>, !=, <, >, <= or >=.
 bool IsComparison(const Token& token);
 // A character that continues a name: letters, digits, _, $ and the bytes of UTF-8 characters.

@@ -9,11 +9,6 @@ namespace almanoria::dialect {
 
 namespace {
 
-bool IsAnyKeyword(const Token& token, std::initializer_list<std::string_view> keywords) {
-    return std::any_of(keywords.begin(), keywords.end(),
-                       [&](std::string_view keyword) { return IsKeyword(token, keyword); });
-}
-
 // Words that follow a table name and so are not its alias.
 bool IsClauseKeyword(const Token& token) {
     return IsAnyKeyword(
@@ -118,31 +113,13 @@ std::vector<Assignment> StatementShape::Assignments() const {
 // Each tuple of VALUES as long as the column list, element by element.
 void StatementShape::AddInsertAssignments(std::vector<Assignment>& assignments) const {
     if (mInsertColumns.empty()) return;
-    for (std::size_t i = 0; i < mTokens.size(); ++i) {
-        if (!IsKeyword(mTokens[i], "VALUES")) continue;
-        const int depth = mDepth[i];
-        std::size_t j = i + 1;
-        while (j < mTokens.size() && IsSymbol(mTokens[j], "(") && mDepth[j] == depth) {
-            std::vector<Assignment> tuple;
-            std::size_t start = ++j;
-            for (; j < mTokens.size() && mDepth[j] > depth; ++j) {
-                if (IsSymbol(mTokens[j], ",") && mDepth[j] == depth + 1) {
-                    tuple.push_back({"", start, j});
-                    start = j + 1;
-                }
-            }
-            if (j >= mTokens.size()) return;  // no closing ")": the engine says so
-            tuple.push_back({"", start, j});
-            const bool isWhole = std::all_of(tuple.begin(), tuple.end(),
-                                             [](const Assignment& a) { return a.Last > a.First; });
-            if (isWhole && tuple.size() == mInsertColumns.size()) {
-                for (std::size_t k = 0; k < tuple.size(); ++k) {
-                    // Last was one past the element.
-                    assignments.push_back({mInsertColumns[k], tuple[k].First, tuple[k].Last - 1});
-                }
-            }
-            ++j;
-            if (j < mTokens.size() && IsSymbol(mTokens[j], ",")) ++j;
+    for (const ValuesTuple& tuple : ValuesTuples()) {
+        const auto& elements = tuple.Elements;
+        const bool isWhole = std::all_of(elements.begin(), elements.end(),
+                                         [](const ValuesElement& e) { return e.End > e.First; });
+        if (!isWhole || elements.size() != mInsertColumns.size()) continue;
+        for (std::size_t k = 0; k < elements.size(); ++k) {
+            assignments.push_back({mInsertColumns[k], elements[k].First, elements[k].End - 1});
         }
     }
 }
@@ -269,25 +246,40 @@ void StatementShape::ReadColumnList(std::size_t open) {
     mInsertColumns.push_back(column);
 }
 
-void StatementShape::ReadValuesLists() {
+// One tuple after another: (a, b), (c, d). A tuple without its closing ")" is none, and ends
+// the walk, since everything after it lies inside it: the engine refuses the statement.
+std::vector<StatementShape::ValuesTuple> StatementShape::ValuesTuples() const {
+    std::vector<ValuesTuple> tuples;
     for (std::size_t i = 0; i < mTokens.size(); ++i) {
         if (!IsKeyword(mTokens[i], "VALUES")) continue;
         const int depth = mDepth[i];
         std::size_t j = i + 1;
-        // One tuple after another: (a, b), (c, d)
         while (j < mTokens.size() && IsSymbol(mTokens[j], "(") && mDepth[j] == depth) {
-            int column = 0;
-            ++j;
+            ValuesTuple tuple{depth + 1, {}};
+            std::size_t start = ++j;
             for (; j < mTokens.size() && mDepth[j] > depth; ++j) {
-                if (IsSymbol(mTokens[j], ",") && mDepth[j] == depth + 1) {
-                    ++column;
-                } else if (mDepth[j] == depth + 1) {
-                    mValuesColumn[j] = column;
+                if (IsSymbol(mTokens[j], ",") && mDepth[j] == tuple.Depth) {
+                    tuple.Elements.push_back({start, j});
+                    start = j + 1;
                 }
             }
-            if (j >= mTokens.size()) break;  // the closing ")" is missing: the engine says so
+            if (j >= mTokens.size()) return tuples;
+            tuple.Elements.push_back({start, j});
+            tuples.push_back(std::move(tuple));
             ++j;
             if (j < mTokens.size() && IsSymbol(mTokens[j], ",")) ++j;
+        }
+    }
+    return tuples;
+}
+
+void StatementShape::ReadValuesLists() {
+    for (const ValuesTuple& tuple : ValuesTuples()) {
+        for (std::size_t column = 0; column < tuple.Elements.size(); ++column) {
+            const ValuesElement& element = tuple.Elements[column];
+            for (std::size_t j = element.First; j < element.End; ++j) {
+                if (mDepth[j] == tuple.Depth) mValuesColumn[j] = static_cast<int>(column);
+            }
         }
     }
 }

@@ -36,8 +36,9 @@ struct Assignment {
 
 class StatementShape {
   public:
-    // tokens must outlive the shape.
+    // The shape refers to tokens, which must outlive it: a temporary list is refused.
     explicit StatementShape(const std::vector<Token>& tokens);
+    explicit StatementShape(const std::vector<Token>&& tokens) = delete;
 
     StatementVerb Verb() const { return mVerb; }
     const std::string& TargetTable() const { return mTargetTable; }     // INSERT, UPDATE, DELETE
@@ -52,11 +53,22 @@ class StatementShape {
     std::vector<Assignment> Assignments() const;
 
   private:
+    // One element of a VALUES tuple: tokens First up to End, one past it.
+    struct ValuesElement {
+        std::size_t First = 0;
+        std::size_t End = 0;
+    };
+    struct ValuesTuple {
+        int Depth = 0;  // of the elements' own tokens
+        std::vector<ValuesElement> Elements;
+    };
+
     ColumnTarget Target(const std::string& qualifier, const std::string& column) const;
     void AddTable(const std::string& name);
     std::size_t ReadTableList(std::size_t position, bool allowsList);
     void ReadTables();
     void ReadColumnList(std::size_t open);
+    std::vector<ValuesTuple> ValuesTuples() const;
     void ReadValuesLists();
     void AddInsertAssignments(std::vector<Assignment>& assignments) const;
     void AddUpdateAssignments(std::vector<Assignment>& assignments) const;

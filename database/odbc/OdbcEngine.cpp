@@ -18,15 +18,6 @@
 
 namespace almanoria {
 
-std::int32_t OdbcFailureNumber(std::int32_t nativeError) {
-    const std::int64_t number = std::int64_t{ErrorNumber::ObjectError} + nativeError;
-    if (number < std::numeric_limits<std::int32_t>::min() ||
-        number > std::numeric_limits<std::int32_t>::max()) {
-        return ErrorNumber::ObjectError;
-    }
-    return static_cast<std::int32_t>(number);
-}
-
 namespace {
 
 using odbc::Handle;
@@ -34,43 +25,43 @@ using odbc::ToUtf8;
 using odbc::WideText;
 
 // How a column's values are fetched and what they become.
-enum class ColumnKind { YesNo, Whole, BigWhole, Floating, Decimal, Date, Time, Timestamp, Text };
+enum class FetchKind { YesNo, Whole, BigWhole, Floating, Decimal, Date, Time, Timestamp, Text };
 
-ColumnKind KindOf(SQLSMALLINT type) {
+FetchKind KindOf(SQLSMALLINT type) {
     switch (type) {
         case SQL_BIT:
-            return ColumnKind::YesNo;
+            return FetchKind::YesNo;
         case SQL_TINYINT:
         case SQL_SMALLINT:
         case SQL_INTEGER:
-            return ColumnKind::Whole;
+            return FetchKind::Whole;
         case SQL_BIGINT:
-            return ColumnKind::BigWhole;
+            return FetchKind::BigWhole;
         case SQL_REAL:
         case SQL_FLOAT:
         case SQL_DOUBLE:
-            return ColumnKind::Floating;
+            return FetchKind::Floating;
         case SQL_DECIMAL:
         case SQL_NUMERIC:
-            return ColumnKind::Decimal;
+            return FetchKind::Decimal;
         case SQL_TYPE_DATE:
         case SQL_DATE:
-            return ColumnKind::Date;
+            return FetchKind::Date;
         case SQL_TYPE_TIME:
         case SQL_TIME:
-            return ColumnKind::Time;
+            return FetchKind::Time;
         case SQL_TYPE_TIMESTAMP:
         case SQL_TIMESTAMP:
-            return ColumnKind::Timestamp;
+            return FetchKind::Timestamp;
         default:
-            return ColumnKind::Text;
+            return FetchKind::Text;
     }
 }
 
 // Date/Time columns, whose quoted values the driver reads by the regional settings.
 bool HoldsDates(SQLSMALLINT type) {
-    const ColumnKind kind = KindOf(type);
-    return kind == ColumnKind::Date || kind == ColumnKind::Time || kind == ColumnKind::Timestamp;
+    const FetchKind kind = KindOf(type);
+    return kind == FetchKind::Date || kind == FetchKind::Time || kind == FetchKind::Timestamp;
 }
 
 SQLINTEGER Length(const WideText& text) {
@@ -113,26 +104,26 @@ DateTime FromTimestamp(const SQL_TIMESTAMP_STRUCT& stamp) {
     return {stamp.year, stamp.month, stamp.day, stamp.hour, stamp.minute, stamp.second};
 }
 
-Value FetchValue(const Handle& command, SQLUSMALLINT column, ColumnKind kind, SQLSMALLINT digits) {
+Value FetchValue(const Handle& command, SQLUSMALLINT column, FetchKind kind, SQLSMALLINT digits) {
     switch (kind) {
-        case ColumnKind::YesNo: {
+        case FetchKind::YesNo: {
             // Yes/No comes as a bit, 1 or 0; the lookup reads it as "True" or "False".
             const auto bit = FetchFixed<unsigned char>(command, column, SQL_C_BIT);
             return bit ? Value::YesNo(*bit != 0) : Value();
         }
-        case ColumnKind::Whole: {
+        case FetchKind::Whole: {
             const auto whole = FetchFixed<SQLINTEGER>(command, column, SQL_C_SLONG);
             return whole ? Value::Number(std::int64_t{*whole}) : Value();
         }
-        case ColumnKind::BigWhole: {
+        case FetchKind::BigWhole: {
             const auto whole = FetchFixed<SQLBIGINT>(command, column, SQL_C_SBIGINT);
             return whole ? Value::Number(std::int64_t{*whole}) : Value();
         }
-        case ColumnKind::Floating: {
+        case FetchKind::Floating: {
             const auto floating = FetchFixed<double>(command, column, SQL_C_DOUBLE);
             return floating ? Value::Number(*floating) : Value();
         }
-        case ColumnKind::Decimal: {
+        case FetchKind::Decimal: {
             const auto number = FetchFixed<double>(command, column, SQL_C_DOUBLE);
             if (!number) return Value();
             if (digits == 0 && std::abs(*number) < 9.2e18) {
@@ -140,11 +131,11 @@ Value FetchValue(const Handle& command, SQLUSMALLINT column, ColumnKind kind, SQ
             }
             return Value::Number(*number);
         }
-        case ColumnKind::Date: {
+        case FetchKind::Date: {
             const auto date = FetchFixed<SQL_DATE_STRUCT>(command, column, SQL_C_TYPE_DATE);
             return date ? Value::Date({date->year, date->month, date->day}) : Value();
         }
-        case ColumnKind::Time: {
+        case FetchKind::Time: {
             // A time alone lies on the zero day of Date/Time values, 12/30/1899.
             const auto time = FetchFixed<SQL_TIME_STRUCT>(command, column, SQL_C_TYPE_TIME);
             if (!time) return Value();
@@ -154,12 +145,12 @@ Value FetchValue(const Handle& command, SQLUSMALLINT column, ColumnKind kind, SQ
             value.Second = time->second;
             return Value::Date(value);
         }
-        case ColumnKind::Timestamp: {
+        case FetchKind::Timestamp: {
             const auto stamp =
                 FetchFixed<SQL_TIMESTAMP_STRUCT>(command, column, SQL_C_TYPE_TIMESTAMP);
             return stamp ? Value::Date(FromTimestamp(*stamp)) : Value();
         }
-        case ColumnKind::Text:
+        case FetchKind::Text:
             break;
     }
     const auto text = FetchText(command, column);
@@ -213,7 +204,7 @@ class OdbcEngine final : public Engine {
         ResultRows rows;
         SQLSMALLINT count = 0;
         command.Check(SQLNumResultCols(command.Get(), &count));
-        std::vector<ColumnKind> kinds;
+        std::vector<FetchKind> kinds;
         std::vector<SQLSMALLINT> digits;
         for (SQLUSMALLINT column = 1; column <= count; ++column) {
             std::vector<SQLWCHAR> name(256);

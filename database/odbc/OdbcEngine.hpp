@@ -14,10 +14,9 @@ namespace almanoria {
 // that the driver reads them alike whatever the regional settings.
 std::unique_ptr<Engine> OpenOdbcEngine(std::string_view connectionString);
 
-// A driver's failure is numbered ErrorNumber::ObjectError plus the native error of its first
-// diagnostic record: the Access driver's own codes, the result code of SQLite for the SQLite
-// driver. The driver manager's own failures (no such driver, no connection) carry native error
-// 0 and so read ErrorNumber::ObjectError itself; so does a native error that would not fit.
-std::int32_t OdbcFailureNumber(std::int32_t nativeError);
+// A driver's failure is numbered ObjectErrorNumber(native error of its first diagnostic
+// record): the Access driver's own codes, the result code of SQLite for the SQLite driver. The
+// driver manager's own failures (no such driver, no connection) carry native error 0 and so
+// read ErrorNumber::ObjectError itself; so does a native error that would not fit.
 
 }  // namespace almanoria

@@ -61,7 +61,7 @@ void RaiseDiagnostics(SQLSMALLINT type, SQLHANDLE handle, SQLRETURN result) {
     }
     const std::size_t count =
         std::min<std::size_t>(static_cast<std::size_t>(length), message.size() - 1);
-    throw Failure(OdbcFailureNumber(native), ToUtf8(message.data(), count));
+    throw Failure(ObjectErrorNumber(native), ToUtf8(message.data(), count));
 }
 
 }  // namespace almanoria::odbc

@@ -11,12 +11,7 @@ namespace almanoria::sqlite {
 
 namespace {
 
-using dialect::IsComparison;
-using dialect::IsSymbol;
-using dialect::IsWordChar;
-using dialect::Token;
-
-std::vector<Token> Tokens(std::string_view statement) {
+std::vector<dialect::Token> Tokens(std::string_view statement) {
     try {
         return dialect::TokenizeAccessSql(statement);
     } catch (const dialect::SyntaxError& error) {
@@ -36,10 +31,12 @@ std::string QuotedText(std::string_view text) {
 }  // namespace
 
 TranslatedStatement TranslateAccessSql(std::string_view statement) {
-    const std::vector<Token> tokens = Tokens(statement);
-    const auto end = std::find_if(tokens.begin(), tokens.end(),
-                                  [](const Token& token) { return IsSymbol(token, ";"); });
-    if (std::any_of(end, tokens.end(), [](const Token& token) { return !IsSymbol(token, ";"); })) {
+    const std::vector<dialect::Token> tokens = Tokens(statement);
+    const auto end = std::find_if(tokens.begin(), tokens.end(), [](const dialect::Token& token) {
+        return dialect::IsSymbol(token, ";");
+    });
+    if (std::any_of(end, tokens.end(),
+                    [](const dialect::Token& token) { return !dialect::IsSymbol(token, ";"); })) {
         RaiseFailure(SQLITE_ERROR, "Characters found after end of SQL statement.");
     }
 
@@ -48,27 +45,28 @@ TranslatedStatement TranslateAccessSql(std::string_view statement) {
     translated.Verb = reader.Verb();
     translated.TargetTable = reader.TargetTable();
     translated.Tables = reader.Tables();
-    const bool usesParameters = translated.Verb != StatementVerb::Other;
+    const bool usesParameters = translated.Verb != dialect::StatementVerb::Other;
 
     std::string& sql = translated.Sql;
     std::size_t copied = 0;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
-        const Token& token = tokens[i];
+        const dialect::Token& token = tokens[i];
         sql.append(statement.substr(copied, token.Begin - copied));
         copied = token.End;
 
         std::optional<Parameter> parameter;
-        if (usesParameters && token.Kind != TokenKind::Word && token.Kind != TokenKind::Symbol) {
+        if (usesParameters && token.Kind != dialect::TokenKind::Word &&
+            token.Kind != dialect::TokenKind::Symbol) {
             std::size_t first = i;
             auto place = reader.PlaceOf(i, i);
-            if (token.Kind == TokenKind::Number) {
+            if (token.Kind == dialect::TokenKind::Number) {
                 // A sign in front of a value belongs to it: "= -5".
-                const bool isSigned =
-                    i >= 2 && (IsSymbol(tokens[i - 1], "-") || IsSymbol(tokens[i - 1], "+"));
+                const bool isSigned = i >= 2 && (dialect::IsSymbol(tokens[i - 1], "-") ||
+                                                 dialect::IsSymbol(tokens[i - 1], "+"));
                 if (isSigned) {
-                    const Token& beforeSign = tokens[i - 2];
-                    if (IsComparison(beforeSign) || IsSymbol(beforeSign, "(") ||
-                        IsSymbol(beforeSign, ",")) {
+                    const dialect::Token& beforeSign = tokens[i - 2];
+                    if (dialect::IsComparison(beforeSign) || dialect::IsSymbol(beforeSign, "(") ||
+                        dialect::IsSymbol(beforeSign, ",")) {
                         if (auto signedPlace = reader.PlaceOf(i - 1, i)) {
                             first = i - 1;
                             place = std::move(signedPlace);
@@ -76,7 +74,7 @@ TranslatedStatement TranslateAccessSql(std::string_view statement) {
                     }
                 }
             }
-            if (token.Kind != TokenKind::Number || place) {
+            if (token.Kind != dialect::TokenKind::Number || place) {
                 parameter.emplace();
                 parameter->Kind = token.Kind;
                 parameter->Text = token.Text;
@@ -93,12 +91,13 @@ TranslatedStatement TranslateAccessSql(std::string_view statement) {
         if (parameter) {
             translated.Parameters.push_back(std::move(*parameter));
             sql += "?" + std::to_string(translated.Parameters.size());
-            if (token.End < statement.size() && IsWordChar(statement[token.End])) sql += ' ';
-        } else if (token.Kind == TokenKind::Text) {
+            if (token.End < statement.size() && dialect::IsWordChar(statement[token.End]))
+                sql += ' ';
+        } else if (token.Kind == dialect::TokenKind::Text) {
             sql += QuotedText(token.Text);
-        } else if (token.Kind == TokenKind::Date) {
-            sql += QuotedText(IsoDateText(token.Date));
-        } else if (IsSymbol(token, "&")) {
+        } else if (token.Kind == dialect::TokenKind::Date) {
+            sql += QuotedText(dialect::IsoDateText(token.Date));
+        } else if (dialect::IsSymbol(token, "&")) {
             sql += "||";  // Access joins text with &
         } else {
             sql.append(statement.substr(token.Begin, token.End - token.Begin));

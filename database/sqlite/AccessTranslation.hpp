@@ -17,24 +17,17 @@
 
 namespace almanoria::sqlite {
 
-using dialect::ColumnTarget;
-using dialect::DateSettings;
-using dialect::IsoDateText;
-using dialect::ParseAccessDate;
-using dialect::StatementVerb;
-using dialect::TokenKind;
-
 struct Parameter {
-    TokenKind Kind = TokenKind::Text;  // Text, Date, Number or Identity
-    std::string Text;                  // the text, or the number as written (with its sign)
+    dialect::TokenKind Kind = dialect::TokenKind::Text;  // Text, Date, Number or Identity
+    std::string Text;  // the text, or the number as written (with its sign)
     DateTime Date;
-    std::optional<ColumnTarget> Target;
+    std::optional<dialect::ColumnTarget> Target;
 };
 
 struct TranslatedStatement {
     std::string Sql;  // for SQLite, with ?1, ?2, ... in place of the parameters
     std::vector<Parameter> Parameters;
-    StatementVerb Verb = StatementVerb::Other;
+    dialect::StatementVerb Verb = dialect::StatementVerb::Other;
     std::string TargetTable;          // of INSERT INTO, UPDATE and DELETE FROM
     std::vector<std::string> Tables;  // each table the statement names, in order
 };

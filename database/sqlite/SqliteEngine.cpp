@@ -23,7 +23,6 @@ namespace almanoria {
 
 namespace {
 
-using sqlite::ColumnKind;
 using sqlite::StatementHandle;
 using sqlite::StoredValue;
 using sqlite::TranslatedStatement;
@@ -49,25 +48,25 @@ class StatementReset {
     sqlite3_stmt* mStatement;
 };
 
-Value ReadValue(sqlite3_stmt* statement, int column, std::optional<ColumnKind> kind) {
+Value ReadValue(sqlite3_stmt* statement, int column, std::optional<dialect::ColumnKind> kind) {
     switch (sqlite3_column_type(statement, column)) {
         case SQLITE_NULL:
             return Value();
         case SQLITE_INTEGER: {
             const std::int64_t whole = sqlite3_column_int64(statement, column);
-            if (kind == ColumnKind::YesNo) return Value::YesNo(whole != 0);
+            if (kind == dialect::ColumnKind::YesNo) return Value::YesNo(whole != 0);
             return Value::Number(whole);
         }
         case SQLITE_FLOAT: {
             const double floating = sqlite3_column_double(statement, column);
-            if (kind == ColumnKind::YesNo) return Value::YesNo(floating != 0.0);
+            if (kind == dialect::ColumnKind::YesNo) return Value::YesNo(floating != 0.0);
             return Value::Number(floating);
         }
         default: {
             std::string text = sqlite::ColumnText(statement, column);
-            if (kind == ColumnKind::DateTime) {
-                if (const auto date = sqlite::ParseAccessDate(text)) return Value::Date(*date);
-            } else if (kind == ColumnKind::YesNo) {
+            if (kind == dialect::ColumnKind::DateTime) {
+                if (const auto date = dialect::ParseAccessDate(text)) return Value::Date(*date);
+            } else if (kind == dialect::ColumnKind::YesNo) {
                 if (const auto yes = sqlite::ParseYesNoText(text)) return Value::YesNo(*yes);
             }
             // What does not read as its kind (another tool's data) is still shown.
@@ -116,7 +115,7 @@ class SqliteEngine final : public EmbeddedEngine {
     std::vector<StoredValue> BindParameters(sqlite3_stmt* prepared,
                                             const TranslatedStatement& statement);
     const sqlite::SchemaColumn* ColumnOfTarget(const TranslatedStatement& statement,
-                                               const sqlite::ColumnTarget& target);
+                                               const dialect::ColumnTarget& target);
     sqlite3* Database() const { return mDatabase.get(); }
 
     std::string mPath;
@@ -225,7 +224,7 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
     const StatementReset reset(prepared);
     if (sqlite3_stmt_readonly(prepared) == 0) UseWriteAheadLog();
 
-    std::vector<std::optional<ColumnKind>> kinds;
+    std::vector<std::optional<dialect::ColumnKind>> kinds;
     if (rows) {
         const int count = sqlite3_column_count(prepared);
         int expression = 1000;
@@ -245,7 +244,7 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
             const char* table = sqlite3_column_table_name(prepared, column);
             rows->DeclaredTypes.emplace_back(declared ? declared : "");
             rows->Tables.emplace_back(table && declared ? table : "");
-            kinds.push_back(declared ? std::optional(sqlite::KindOfDeclaredType(declared))
+            kinds.push_back(declared ? std::optional(dialect::ReadDeclaredType(declared).Kind)
                                      : std::nullopt);
         }
     }
@@ -264,20 +263,20 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
 
     // SQLite's own last rowid moves with every insert, EventDates' too; the identity only
     // with an insert into a table with an autonumber.
-    const bool writes = statement.Verb == sqlite::StatementVerb::Insert ||
-                        statement.Verb == sqlite::StatementVerb::Update ||
-                        statement.Verb == sqlite::StatementVerb::Delete;
+    const bool writes = statement.Verb == dialect::StatementVerb::Insert ||
+                        statement.Verb == dialect::StatementVerb::Update ||
+                        statement.Verb == dialect::StatementVerb::Delete;
     if (rows && writes) rows->RowsChanged = sqlite3_changes64(Database());
-    if (statement.Verb == sqlite::StatementVerb::Insert && sqlite3_changes(Database()) > 0) {
+    if (statement.Verb == dialect::StatementVerb::Insert && sqlite3_changes(Database()) > 0) {
         const sqlite::TableSchema* table = mTables.Find(Database(), statement.TargetTable);
         if (table && table->HasAutonumber) mIdentity = sqlite3_last_insert_rowid(Database());
     }
-    if (statement.Verb == sqlite::StatementVerb::Other) mTables.Clear();  // the schema may differ
+    if (statement.Verb == dialect::StatementVerb::Other) mTables.Clear();  // the schema may differ
 }
 
 sqlite3_stmt* SqliteEngine::PrepareStatement(const TranslatedStatement& statement,
                                              StatementHandle& uncached) {
-    const bool isCached = statement.Verb != sqlite::StatementVerb::Other;
+    const bool isCached = statement.Verb != dialect::StatementVerb::Other;
     if (isCached) {
         if (sqlite3_stmt* found = mStatements.Find(statement.Sql)) return found;
     }
@@ -338,7 +337,7 @@ std::vector<StoredValue> SqliteEngine::BindParameters(sqlite3_stmt* prepared,
 }
 
 const sqlite::SchemaColumn* SqliteEngine::ColumnOfTarget(const TranslatedStatement& statement,
-                                                         const sqlite::ColumnTarget& target) {
+                                                         const dialect::ColumnTarget& target) {
     const auto columnIn = [&](const std::string& tableName) -> const sqlite::SchemaColumn* {
         const sqlite::TableSchema* table = mTables.Find(Database(), tableName);
         if (!table) return nullptr;

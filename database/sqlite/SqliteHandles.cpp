@@ -15,12 +15,8 @@ void StatementFinalizer::operator()(sqlite3_stmt* statement) const noexcept {
     sqlite3_finalize(statement);
 }
 
-std::int32_t FailureNumber(int resultCode) {
-    return ErrorNumber::ObjectError + resultCode;
-}
-
 void RaiseFailure(int resultCode, const std::string& description) {
-    throw Failure(FailureNumber(resultCode), description);
+    throw Failure(ObjectErrorNumber(resultCode), description);
 }
 
 void RaiseDataTypeMismatch() {

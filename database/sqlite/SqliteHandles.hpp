@@ -23,9 +23,7 @@ struct StatementFinalizer {
 using DatabaseHandle = std::unique_ptr<sqlite3, DatabaseCloser>;
 using StatementHandle = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
-// The failure number for an SQLite (extended) result code.
-std::int32_t FailureNumber(int resultCode);
-
+// A Failure numbered ObjectError plus the SQLite (extended) result code.
 [[noreturn]] void RaiseFailure(int resultCode, const std::string& description);
 
 // What Access reports for a value that does not fit its column.

@@ -11,13 +11,6 @@ namespace almanoria::sqlite {
 
 namespace {
 
-bool IsOneOf(std::string_view word, std::initializer_list<std::string_view> names) {
-    for (const std::string_view name : names) {
-        if (SameName(word, name)) return true;
-    }
-    return false;
-}
-
 // What a text column keeps of a text; counted in characters, as Access counts.
 std::string TextFor(std::string text, std::size_t textSize) {
     return textSize == 0 ? text : FirstCharacters(std::move(text), textSize);
@@ -98,30 +91,33 @@ std::string FirstCharacters(std::string text, std::size_t count) {
     return text;
 }
 
-StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind> kind,
-                           std::int64_t identity, DateSettings quotedDates, std::size_t textSize) {
-    if (parameter.Kind == TokenKind::Identity) return identity;
-    switch (kind.value_or(ColumnKind::Text)) {
-        case ColumnKind::Text:
-            if (parameter.Kind == TokenKind::Date) return IsoDateText(parameter.Date);
-            if (parameter.Kind == TokenKind::Number) return NumberOf(parameter);
+StoredValue StoreParameter(const Parameter& parameter, std::optional<dialect::ColumnKind> kind,
+                           std::int64_t identity, dialect::DateSettings quotedDates,
+                           std::size_t textSize) {
+    if (parameter.Kind == dialect::TokenKind::Identity) return identity;
+    switch (kind.value_or(dialect::ColumnKind::Text)) {
+        case dialect::ColumnKind::Text:
+            if (parameter.Kind == dialect::TokenKind::Date)
+                return dialect::IsoDateText(parameter.Date);
+            if (parameter.Kind == dialect::TokenKind::Number) return NumberOf(parameter);
             return TextFor(parameter.Text, textSize);
-        case ColumnKind::DateTime: {
-            if (parameter.Kind == TokenKind::Date) return IsoDateText(parameter.Date);
-            const auto date = parameter.Kind == TokenKind::Number
+        case dialect::ColumnKind::DateTime: {
+            if (parameter.Kind == dialect::TokenKind::Date)
+                return dialect::IsoDateText(parameter.Date);
+            const auto date = parameter.Kind == dialect::TokenKind::Number
                                   ? DateFromSerial(AsDouble(NumberOf(parameter)))
-                                  : ParseAccessDate(parameter.Text, quotedDates);
+                                  : dialect::ParseAccessDate(parameter.Text, quotedDates);
             if (!date) RaiseDataTypeMismatch();
-            return IsoDateText(*date);
+            return dialect::IsoDateText(*date);
         }
-        case ColumnKind::YesNo: {
-            if (parameter.Kind == TokenKind::Date) RaiseDataTypeMismatch();
+        case dialect::ColumnKind::YesNo: {
+            if (parameter.Kind == dialect::TokenKind::Date) RaiseDataTypeMismatch();
             const auto yes = ParseYesNoText(parameter.Text);
             if (!yes) RaiseDataTypeMismatch();
             return std::int64_t{*yes ? 1 : 0};
         }
-        case ColumnKind::Number:
-            if (parameter.Kind == TokenKind::Date) RaiseDataTypeMismatch();
+        case dialect::ColumnKind::Number:
+            if (parameter.Kind == dialect::TokenKind::Date) RaiseDataTypeMismatch();
             return NumberOf(parameter);
     }
     return parameter.Text;

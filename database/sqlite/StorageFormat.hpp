@@ -14,13 +14,6 @@
 
 namespace almanoria::sqlite {
 
-using dialect::ColumnKind;
-
-// By the first word of the declared type, without regard to case; anything unknown is text.
-inline ColumnKind KindOfDeclaredType(std::string_view declaredType) {
-    return dialect::ReadDeclaredType(declaredType).Kind;
-}
-
 // A value ready to bind: Null, integer, real or text.
 using StoredValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 
@@ -37,8 +30,8 @@ std::optional<DateTime> DateFromSerial(double days);
 // data type mismatch Failure when it does not convert. identity is what @@IDENTITY stands for;
 // quoted text for a Date/Time column is read by quotedDates. Text for a text column is cut on
 // the right to textSize characters when that is not 0, as the Access driver cuts it.
-StoredValue StoreParameter(const Parameter& parameter, std::optional<ColumnKind> kind,
-                           std::int64_t identity, DateSettings quotedDates = {},
+StoredValue StoreParameter(const Parameter& parameter, std::optional<dialect::ColumnKind> kind,
+                           std::int64_t identity, dialect::DateSettings quotedDates = {},
                            std::size_t textSize = 0);
 
 // The first count characters of UTF-8 text, whole characters only.

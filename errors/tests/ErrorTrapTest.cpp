@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <new>
 
+#include "errors/ErrorNumbers.hpp"
 #include "errors/basErrorHandler.hpp"
 #include "tools/testing/TestSupport.hpp"
 
@@ -65,6 +67,19 @@ TEST_F(ErrorTrapTest, EachKindOfFailureKeepsItsNumberAndDescription) {
 TEST_F(ErrorTrapTest, ASuccessfulRunReportsNothing) {
     EXPECT_EQ(Procedure(0), vbTrue);
     EXPECT_TRUE(box.Shown.empty());
+}
+
+TEST(ObjectErrorNumber, AddsTheCodeToTheComponentBaseWhileALongHoldsTheSum) {
+    EXPECT_EQ(ObjectErrorNumber(0), -2147221504);
+    EXPECT_EQ(ObjectErrorNumber(19), -2147221485);
+    EXPECT_EQ(ObjectErrorNumber(-1305), -2147222809);
+    // The edges of a Long: its largest and smallest values are still sums.
+    EXPECT_EQ(ObjectErrorNumber(4294705151), 2147483647);
+    EXPECT_EQ(ObjectErrorNumber(-262144), -2147483647 - 1);
+    // One past either edge, and far past, leaves the base alone.
+    for (const std::int64_t code : {4294705152LL, 4294967295LL, -262145LL, -2000000000LL}) {
+        EXPECT_EQ(ObjectErrorNumber(code), -2147221504) << code;
+    }
 }
 
 }  // namespace

@@ -44,13 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       "a statement is refused as an SQL error");
         return 0;
     }
-    if (translated.Verb == sqlite::StatementVerb::Other) {
+    if (translated.Verb == dialect::StatementVerb::Other) {
         fuzz::Require(translated.Parameters.empty(), "no parameters outside the four verbs");
     }
     for (const sqlite::Parameter& parameter : translated.Parameters) {
-        if (parameter.Kind != sqlite::TokenKind::Date) continue;
+        if (parameter.Kind != dialect::TokenKind::Date) continue;
         fuzz::Require(
-            sqlite::ParseAccessDate(sqlite::IsoDateText(parameter.Date)) == parameter.Date,
+            dialect::ParseAccessDate(dialect::IsoDateText(parameter.Date)) == parameter.Date,
             "a date parameter is a valid date");
     }
 

@@ -4,7 +4,9 @@
 // error and the message, as the Access driver reports its failures.
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace almanoria::odbcdriver {
@@ -15,13 +17,18 @@ struct DiagnosticRecord {
     std::string Message;
 };
 
-// Thrown inside the driver and turned into a record by the entry point that caught it.
-struct DriverError {
+// Thrown inside the driver and turned into a record by the entry point that caught it. A
+// std::exception, so that code that knows only those still reports the driver's message.
+class DriverError : public std::runtime_error {
+  public:
+    explicit DriverError(DiagnosticRecord record)
+        : std::runtime_error(record.Message), Record(std::move(record)) {}
+
     DiagnosticRecord Record;
 };
 
 [[noreturn]] inline void Refuse(std::string state, std::string message, std::int32_t native = 0) {
-    throw DriverError{{std::move(state), native, std::move(message)}};
+    throw DriverError({std::move(state), native, std::move(message)});
 }
 
 // A feature the calendar's program never uses: "Optional feature not implemented".

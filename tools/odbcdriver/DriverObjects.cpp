@@ -156,7 +156,7 @@ void DriverConnection::Connect(std::string_view connectionString) {
     } catch (const Failure& failure) {
         DiagnosticRecord record = RecordOfFailure(failure.Number(), failure.Description());
         record.State = "08001";
-        throw DriverError{record};
+        throw DriverError(record);
     }
 }
 

@@ -14,11 +14,6 @@
 
 namespace almanoria {
 
-namespace {
-// What the common dialog raises on a cancel when CancelError is set.
-constexpr std::int32_t kCancelSelected = 32755;
-}  // namespace
-
 double ScreenTwipsPerPixel() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr || screen->logicalDotsPerInchX() <= 0) return 15.0;
@@ -57,7 +52,7 @@ void QtCommonDialog::ShowOpen() {
     const bool chosen = fileDialog.exec() == QDialog::Accepted;
     const QStringList files = fileDialog.selectedFiles();
     FileName = chosen && !files.isEmpty() ? files.front().toStdString() : std::string();
-    if (!chosen && CancelError) throw Failure(kCancelSelected, "Cancel was selected.");
+    if (!chosen && CancelError) throw Failure(ErrorNumber::CancelSelected, "Cancel was selected.");
 }
 
 void QtDeviceContext::CompactPathInPlace(std::string& buffer, std::uint32_t pixels) {

@@ -85,7 +85,7 @@ void Win32FileDialog::ShowOpen() {
         return;
     }
     if (const DWORD error = CommDlgExtendedError(); error != 0) {
-        throw Failure(ErrorNumber::ObjectError + static_cast<std::int32_t>(error),
+        throw Failure(ObjectErrorNumber(error),
                       "The file dialog could not be shown (common dialog error " +
                           std::to_string(error) + ").");
     }

@@ -89,6 +89,37 @@ TEST(ParseTimeAlone, TimesWithAndWithoutMarkersButNoDates) {
     }
 }
 
+TEST(ReadDeclaredType, KindByTheFirstWordWithoutRegardToCase) {
+    const std::vector<std::pair<std::string, ColumnKind>> cases = {
+        {"DATETIME", ColumnKind::DateTime},
+        {"date", ColumnKind::DateTime},
+        {"Time", ColumnKind::DateTime},
+        {"YESNO", ColumnKind::YesNo},
+        {"bit", ColumnKind::YesNo},
+        {"BOOLEAN", ColumnKind::YesNo},
+        {"Logical", ColumnKind::YesNo},
+        {"INTEGER", ColumnKind::Number},
+        {"int", ColumnKind::Number},
+        {"LONG", ColumnKind::Number},
+        {"Short", ColumnKind::Number},
+        {"BYTE", ColumnKind::Number},
+        {"COUNTER", ColumnKind::Number},
+        {"AUTOINCREMENT", ColumnKind::Number},
+        {"NUMERIC(10,2)", ColumnKind::Number},
+        {"DOUBLE PRECISION", ColumnKind::Number},
+        {"SINGLE", ColumnKind::Number},
+        {"Currency", ColumnKind::Number},
+        {"TEXT", ColumnKind::Text},
+        {"VARCHAR(50)", ColumnKind::Text},
+        {"", ColumnKind::Text},
+        {"DATETIMES", ColumnKind::Text},
+        {"INTEGERS", ColumnKind::Text},
+    };
+    for (const auto& [declared, kind] : cases) {
+        EXPECT_EQ(ReadDeclaredType(declared).Kind, kind) << declared;
+    }
+}
+
 TEST(ReadDeclaredType, KindsSizesAndMemos) {
     EXPECT_EQ(ReadDeclaredType("datetime").Kind, ColumnKind::DateTime);
     EXPECT_EQ(ReadDeclaredType("YESNO").Kind, ColumnKind::YesNo);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,24 @@ TEST(StatementShape, NothingWhereColumnsAndValuesDoNotPairUp) {
           "UPDATE t SET = '1'"}) {
         EXPECT_TRUE(AssignmentsOf(statement).empty()) << statement;
     }
+}
+
+// A tuple that never closes holds no values, though the tuples before it do.
+TEST(StatementShape, ATupleWithoutItsClosingParenthesisHoldsNoValues) {
+    const std::vector<Token> tokens =
+        TokenizeAccessSql("INSERT INTO t (a, b) VALUES (1, 2), (3, 4");
+    const StatementShape shape(tokens);
+    std::vector<std::string> placed;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].Kind != TokenKind::Number) continue;
+        const auto place = shape.PlaceOf(i, i);
+        if (place) placed.push_back(tokens[i].Text + (place->Target ? place->Target->Column : "?"));
+    }
+    EXPECT_EQ(placed, (std::vector<std::string>{"1a", "2b"}));
+    EXPECT_EQ(AssignmentsOf("INSERT INTO t (a, b) VALUES (1, 2), (3, 4"),
+              (Pairs{{"a", "1"}, {"b", "2"}}));
+    // The shape refers to its tokens, so it cannot be made from a temporary list.
+    static_assert(!std::is_constructible_v<StatementShape, std::vector<Token>>);
 }
 
 TEST(StatementShape, VerbTablesAndTheColumnEachLiteralIsComparedWith) {

@@ -204,25 +204,17 @@ TEST_F(OdbcEngineFailures, AFailedStatementCarriesTheDriversNumberAndMessage) {
     const auto engine = Open();
     const Failure missing = FailureOf([&] { engine->Query("SELECT * FROM Nowhere"); });
     // The SQLite driver gives SQLite's result code as the native error: 1, SQLITE_ERROR.
-    EXPECT_EQ(missing.Number(), OdbcFailureNumber(1));
+    EXPECT_EQ(missing.Number(), ObjectErrorNumber(1));
     EXPECT_NE(missing.Description().find("no such table: Nowhere"), std::string::npos)
         << missing.Description();
 
     const Failure syntax = FailureOf([&] { engine->Execute("SELEC * FROM Dates"); });
-    EXPECT_EQ(syntax.Number(), OdbcFailureNumber(1));
+    EXPECT_EQ(syntax.Number(), ObjectErrorNumber(1));
     EXPECT_NE(syntax.Description().find("syntax error"), std::string::npos) << syntax.Description();
 
     // The connection stays usable after a failure.
     engine->Execute("CREATE TABLE Dates (DateKey DATETIME)");
     EXPECT_TRUE(engine->Query("SELECT * FROM Dates").Rows.empty());
-}
-
-TEST(OdbcFailureNumber, AddsTheNativeErrorToTheComponentBase) {
-    EXPECT_EQ(OdbcFailureNumber(0), ErrorNumber::ObjectError);
-    EXPECT_EQ(OdbcFailureNumber(19), ErrorNumber::ObjectError + 19);
-    EXPECT_EQ(OdbcFailureNumber(-1305), ErrorNumber::ObjectError - 1305);
-    // Past the 32-bit range the base alone stands.
-    EXPECT_EQ(OdbcFailureNumber(-2000000000), ErrorNumber::ObjectError);
 }
 
 using OdbcEngineDates = OdbcEngineTest;

@@ -14,10 +14,10 @@ TEST(TranslateAccessSql, TurnsTheProgramsLiteralsIntoParametersWithTheirColumns)
     const auto select =
         TranslateAccessSql("SELECT * FROM Dates WHERE (((Dates.DateKey)=#5/6/2012#));");
     EXPECT_EQ(select.Sql, "SELECT * FROM Dates WHERE (((Dates.DateKey)=?1));");
-    EXPECT_EQ(select.Verb, StatementVerb::Select);
+    EXPECT_EQ(select.Verb, dialect::StatementVerb::Select);
     EXPECT_EQ(select.Tables, std::vector<std::string>{"Dates"});
     ASSERT_EQ(select.Parameters.size(), 1u);
-    EXPECT_EQ(select.Parameters[0].Kind, TokenKind::Date);
+    EXPECT_EQ(select.Parameters[0].Kind, dialect::TokenKind::Date);
     EXPECT_EQ(select.Parameters[0].Date, (DateTime{2012, 5, 6}));
     ASSERT_TRUE(select.Parameters[0].Target);
     EXPECT_EQ(select.Parameters[0].Target->Table, "Dates");
@@ -41,12 +41,12 @@ TEST(TranslateAccessSql, TurnsTheProgramsLiteralsIntoParametersWithTheirColumns)
 
     const auto count = TranslateAccessSql(testing::UpdateCount("3", "5/6/2012"));
     EXPECT_EQ(count.Sql, "UPDATE Dates SET EventCount = ?1 WHERE (((Dates.DateKey)=?2));");
-    EXPECT_EQ(count.Parameters[0].Kind, TokenKind::Number);
+    EXPECT_EQ(count.Parameters[0].Kind, dialect::TokenKind::Number);
     EXPECT_EQ(count.Parameters[0].Target->Column, "EventCount");
 
     const auto identity = TranslateAccessSql("select @@identity");
     EXPECT_EQ(identity.Sql, "select ?1");
-    EXPECT_EQ(identity.Parameters[0].Kind, TokenKind::Identity);
+    EXPECT_EQ(identity.Parameters[0].Kind, dialect::TokenKind::Identity);
 }
 
 TEST(TranslateAccessSql, LeavesNumbersThatAreNoValuesInPlace) {
