@@ -15,7 +15,7 @@
 #include "database/ConnectionString.hpp"
 #include "database/Engine.hpp"
 #include "database/sqlite/SqliteEngine.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 #include "errors/Failure.hpp"
 
 namespace almanoria::testing {
