@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdlib>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 #include "errors/PlatformServices.hpp"
 #include "errors/basErrorHandler.hpp"
@@ -52,28 +54,29 @@ TEST(SystemClock, GivesTheSystemsLocalTimeWhateverTzSays) {
     EXPECT_LE(shown, Seconds(after));
 }
 
-// What Windows gives for the user's locales the suite runs under (LC_ALL under Wine).
+// What Windows gives for the user's locales the suite runs under: ctest sets LC_ALL, from
+// which Wine takes the user's locale, and names it in ALMANORIA_USER_LOCALE.
 struct LocaleFacts {
+    const char* Name;
     LCID Locale;
     std::array<const char*, 3> Months;  // January, February, December
     const char* TimeSeparator;
 };
 constexpr LocaleFacts kLocales[] = {
-    {0x0409, {"Jan", "Feb", "Dec"}, ":"},          // en-US
-    {0x040B, {"tammi", "helmi", "joulu"}, "."},    // fi-FI: H.mm.ss
-    {0x040C, {"janv.", "févr.", "déc."}, ":"},     // fr-FR
+    {"en_US", 0x0409, {"Jan", "Feb", "Dec"}, ":"},
+    {"fi_FI", 0x040B, {"tammi", "helmi", "joulu"}, "."},  // H.mm.ss
+    {"fr_FR", 0x040C, {"janv.", "févr.", "déc."}, ":"},
 };
 
-const LocaleFacts* FactsOfTheUsersLocale() {
-    for (const LocaleFacts& facts : kLocales) {
-        if (facts.Locale == GetUserDefaultLCID()) return &facts;
-    }
-    return nullptr;
-}
-
 TEST(SystemClock, NamesTheMonthsAndSeparatesTheTimeAsTheUsersLocaleBothWays) {
-    const LocaleFacts* facts = FactsOfTheUsersLocale();
-    if (!facts) GTEST_SKIP() << "no facts for the user's locale " << GetUserDefaultLCID();
+    const char* name = std::getenv("ALMANORIA_USER_LOCALE");
+    if (!name) GTEST_SKIP() << "ctest names the user's locale it sets in ALMANORIA_USER_LOCALE";
+    const LocaleFacts* facts = nullptr;
+    for (const LocaleFacts& known : kLocales) {
+        if (std::string_view(known.Name) == name) facts = &known;
+    }
+    ASSERT_NE(facts, nullptr) << "no facts for " << name;
+    ASSERT_EQ(GetUserDefaultLCID(), facts->Locale) << name;
     for (const LocaleLookup lookup : {LocaleLookup::Newest, LocaleLookup::AsOnXp}) {
         SCOPED_TRACE(lookup == LocaleLookup::Newest ? "GetLocaleInfoEx" : "as on XP");
         const SystemClock clock(lookup);

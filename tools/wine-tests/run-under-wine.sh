@@ -16,14 +16,18 @@ unset DISPLAY
 case "${1:-}" in
 --start)
     mkdir -p "$WINEPREFIX"
-    # Kept up for the whole run, so that each suite starts in an initialised prefix.
-    timeout 60 wineserver -p
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "making the Wine prefix $WINEPREFIX"
-        timeout 600 wineboot -i
-    fi
-    # The prefix is settled when its first program answers.
-    timeout 300 wine cmd /c exit 0
+    # The server and the prefix's services outlive this script; were they to hold ctest's
+    # output open, ctest would wait for them. Their output goes to a log of the prefix.
+    log="$WINEPREFIX/../wine-prefix-start.log"
+    status=0
+    {
+        # Kept up for the whole run, so that each suite starts in an initialised prefix.
+        timeout 60 wineserver -p &&
+            { [ -f "$WINEPREFIX/system.reg" ] || timeout 600 wineboot -i; } &&
+            timeout 300 wine cmd /c exit 0
+    } </dev/null >"$log" 2>&1 || status=$?
+    [ "$status" -eq 0 ] || { cat "$log"; echo "the Wine prefix did not start ($status)"; }
+    exit "$status"
     ;;
 --end)
     timeout 60 wineserver -k || true
