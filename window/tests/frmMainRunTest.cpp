@@ -33,7 +33,6 @@ TEST_F(frmMainRunTest, NextUpdatesTheDatabaseAndFinishCloses) {
     EXPECT_EQ(platform.Unloads, 1);
 }
 
-
 TEST_F(frmMainRunTest, AfterFinishBrowsingArmsAnotherRunWithCancelStillDisabled) {
     InstallDefaultDatabase();
     form.Form_Load();
@@ -47,7 +46,6 @@ TEST_F(frmMainRunTest, AfterFinishBrowsingArmsAnotherRunWithCancelStillDisabled)
     EXPECT_EQ(QueryValue(other, "SELECT COUNT(*) FROM Events"), "72");
 }
 
-
 TEST_F(frmMainRunTest, TypingIntoThePathBoxChangesNothing) {
     InstallDefaultDatabase();
     form.Form_Load();
@@ -56,7 +54,6 @@ TEST_F(frmMainRunTest, TypingIntoThePathBoxChangesNothing) {
     EXPECT_EQ(form.DatabasePath(), defaultPath);
     EXPECT_EQ(QueryValue(defaultPath, "SELECT COUNT(*) FROM Events"), "72");
 }
-
 
 TEST_F(frmMainRunTest, ClicksDispatchedDuringTheYieldDoNoHarm) {
     InstallDefaultDatabase();
@@ -79,7 +76,6 @@ TEST_F(frmMainRunTest, ClicksDispatchedDuringTheYieldDoNoHarm) {
     EXPECT_FALSE(form.IsRunning());
     EXPECT_TRUE(form.QueryClose());
 }
-
 
 }  // namespace
 }  // namespace almanoria

@@ -46,7 +46,8 @@ TEST_F(frmMainTest, WithTheDefaultDatabaseItStartsReadyAndShowsThePathShortened)
     EXPECT_LE(SevenPixelsEach(txtDatabaseFile.Text()), 366);
     const std::string fileName = std::filesystem::path(defaultPath).filename().string();
     EXPECT_EQ(fileName, "dbcalndr.mdb");
-    EXPECT_TRUE(txtDatabaseFile.Text().ends_with("..." + defaultPath.substr(defaultPath.size() - 13)))
+    EXPECT_TRUE(
+        txtDatabaseFile.Text().ends_with("..." + defaultPath.substr(defaultPath.size() - 13)))
         << txtDatabaseFile.Text();
     EXPECT_NE(txtDatabaseFile.Text(), defaultPath);
 }
