@@ -34,9 +34,34 @@ std::string DriverMissing() {
     return "";
 }
 
-// An empty calendar made through the driver itself: a file of no bytes, then the schema.
+// An SQLite database without tables, which the driver opens: one page of 4096 bytes with the
+// file header and an empty table b-tree, laid out by SQLite's file format.
+std::string EmptySqliteDatabase() {
+    std::string page(4096, '\0');
+    const auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+        for (int byte = 0; byte < bytes; ++byte)
+            page[at + static_cast<std::size_t>(byte)] =
+                static_cast<char>((value >> (8 * (bytes - 1 - byte))) & 0xFF);
+    };
+    page.replace(0, 16, std::string("SQLite format 3\0", 16));
+    put(16, 4096, 2);        // page size
+    put(18, 0x0101, 2);      // file formats 1 and 1
+    put(20, 0x00402020, 4);  // no reserve; payload fractions 64, 32 and 32
+    put(24, 1, 4);           // change counter
+    put(28, 1, 4);           // pages in the file
+    put(44, 4, 4);           // schema format
+    put(56, 1, 4);           // UTF-8
+    put(92, 1, 4);           // the change counter the version number is valid for
+    put(96, 3040001, 4);     // SQLite version
+    page[100] = 0x0D;        // a leaf table b-tree page with no cells
+    put(105, 4096, 2);       // cell content starts at the page's end
+    return page;
+}
+
+// An empty calendar made through the driver itself: a database without tables, then the
+// schema in the dialect.
 void MakeCalendarThroughTheDriver(const std::filesystem::path& path) {
-    testing::WriteFile(path, "");
+    testing::WriteFile(path, EmptySqliteDatabase());
     const auto engine = OpenOdbcEngine(BuildConnectionString(path.string()));
     const std::string_view schema = kCalendarSchema;
     for (std::size_t from = 0; from < schema.size();) {
