@@ -26,7 +26,7 @@ fi
 grep -E '^ *[0-9]+/[0-9]+ Test +#' "$log"
 
 # ctest counts suites; GoogleTest's own summary lines count the cases.
-sum() { { sed -n "$1" "$log"; echo 0; } | paste -sd+ | bc; }
+sum() { sed -n "$1" "$log" | awk '{ total += $1 } END { print total + 0 }'; }
 passed=$(sum 's/^[0-9]*: \[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p')
 skipped=$(sum 's/^[0-9]*: \[  SKIPPED \] \([0-9]*\) tests\?,.*/\1/p')
 echo "windows suites: $passed cases passed, $skipped skipped under Wine;" \
