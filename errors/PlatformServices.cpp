@@ -22,15 +22,19 @@
 namespace almanoria {
 
 LocalDateTime SystemClock::Now() const {
+#ifdef _WIN32
+    // The system's own local time: msvcrt's localtime_s would follow a TZ variable, which it
+    // reads in a form of its own, and give UTC for a Unix-style value.
+    SYSTEMTIME local{};
+    GetLocalTime(&local);
+    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+#else
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
     localtime_r(&now, &local);
-#endif
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
             local.tm_hour,        local.tm_min,     local.tm_sec};
+#endif
 }
 
 #ifdef _WIN32
@@ -48,10 +52,12 @@ std::string Utf8(const std::wstring& text) {
 // One item of the user's locale, or empty text when the locale has none. GetLocaleInfoEx
 // knows the custom locales of Vista and later; XP lacks it, so it is looked up at run time and
 // XP asks the user's default locale by number.
-std::string UserLocaleInfo(LCTYPE item) {
+std::string UserLocaleInfo(LCTYPE item, LocaleLookup lookup) {
     using GetLocaleInfoExFunction = int(WINAPI*)(const wchar_t*, LCTYPE, wchar_t*, int);
     const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    const FARPROC address = kernel32 ? GetProcAddress(kernel32, "GetLocaleInfoEx") : nullptr;
+    const FARPROC address = kernel32 && lookup == LocaleLookup::Newest
+                                ? GetProcAddress(kernel32, "GetLocaleInfoEx")
+                                : nullptr;
     const auto getLocaleInfoEx =
         reinterpret_cast<GetLocaleInfoExFunction>(reinterpret_cast<void (*)()>(address));
     wchar_t text[80] = {};
@@ -99,7 +105,7 @@ std::string SystemClock::MonthAbbreviation(int month) const {
     // code page when it writes.
     if (month >= 1 && month <= 12) {
         const std::string name =
-            UserLocaleInfo(LOCALE_SABBREVMONTHNAME1 + static_cast<LCTYPE>(month - 1));
+            UserLocaleInfo(LOCALE_SABBREVMONTHNAME1 + static_cast<LCTYPE>(month - 1), mLookup);
         if (!name.empty()) return name;
     }
 #endif
@@ -115,7 +121,7 @@ std::string SystemClock::MonthAbbreviation(int month) const {
 
 std::string SystemClock::TimeSeparator() const {
 #ifdef _WIN32
-    const std::string separator = UserLocaleInfo(LOCALE_STIME);
+    const std::string separator = UserLocaleInfo(LOCALE_STIME, mLookup);
     return separator.empty() ? ":" : separator;
 #else
     // The text between hour and minute in the locale's time format, when the minute and

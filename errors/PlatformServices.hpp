@@ -44,12 +44,21 @@ struct ProgramInfo {
     std::filesystem::path StateDirectory = {};
 };
 
+// How Windows is asked for the user's locale: through GetLocaleInfoEx where kernel32 has it
+// (Vista and later), else by the user's default locale number, as on XP. Tests force the XP
+// way on a newer system.
+enum class LocaleLookup { Newest, AsOnXp };
+
 // The clock of this machine, in local time and the user's locale.
 class SystemClock final : public ClockService {
   public:
+    explicit SystemClock(LocaleLookup lookup = LocaleLookup::Newest) : mLookup(lookup) {}
     LocalDateTime Now() const override;
     std::string MonthAbbreviation(int month) const override;
     std::string TimeSeparator() const override;
+
+  private:
+    [[maybe_unused]] LocaleLookup mLookup;  // Windows only
 };
 
 // The running executable, with the product name from the program's version information.

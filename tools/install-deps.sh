@@ -8,6 +8,10 @@
 #   tools/install-deps.sh windows      the windows-i686 preset and its package target, and what
 #                                      tools/check-windows-program.sh reads the program with
 #   tools/install-deps.sh deb-checks   what tools/check-deb.sh checks and starts the package with
+#   tools/install-deps.sh windows-tests  the windows-i686-tests preset: the posix MinGW compiler,
+#                                      GoogleTest's sources, the 32-bit Wine that runs the
+#                                      suites (and, through tools/i386-support.sh, qemu-i386
+#                                      where the kernel runs no 32-bit programs)
 set -euo pipefail
 
 sudo=""
@@ -47,6 +51,9 @@ windows)
 deb-checks)
     packages=(lintian desktop-file-utils appstream xvfb xdotool)
     ;;
+windows-tests)
+    packages=(cmake ninja-build g++-mingw-w64-i686-posix googletest wine wine32:i386 locales-all)
+    ;;
 *)
     packages=(
         cmake ninja-build g++ pkg-config
@@ -68,11 +75,18 @@ for package in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
-    [ "${1:-}" = i386 ] && $sudo dpkg --add-architecture i386
+    case "${1:-}" in
+    i386 | windows-tests)
+        dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+        ;;
+    esac
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
         --no-install-recommends "${missing[@]}"
 fi
 if [ "${1:-}" = i386 ]; then
     unpack_i386_odbc_headers
+fi
+if [ "${1:-}" = windows-tests ]; then
+    "$(dirname "$0")/i386-support.sh"
 fi

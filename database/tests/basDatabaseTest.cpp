@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tools/testing/CalendarFiles.hpp"
 #include "tools/testing/UpdateFixture.hpp"
 
 namespace almanoria {

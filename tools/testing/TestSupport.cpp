@@ -1,7 +1,5 @@
 #include "tools/testing/TestSupport.hpp"
 
-#include <sqlite3.h>
-
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -10,25 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "tools/calendardb/CalendarDatabase.hpp"
-
 namespace almanoria::testing {
-
-namespace {
-
-using DatabaseHandle = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
-
-DatabaseHandle OpenPlain(const std::filesystem::path& database) {
-    sqlite3* raw = nullptr;
-    const int opened =
-        sqlite3_open_v2(database.string().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    DatabaseHandle db(raw, &sqlite3_close);
-    if (opened != SQLITE_OK) throw std::runtime_error("cannot open " + database.string());
-    sqlite3_busy_timeout(db.get(), 5000);
-    return db;
-}
-
-}  // namespace
 
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
@@ -50,51 +30,6 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(mPath, ignored);
 }
 
-std::filesystem::path MakeCalendar(const TempDir& dir, std::string_view name) {
-    const std::filesystem::path path = dir / name;
-    CreateCalendarDatabase(path);
-    return path;
-}
-
-std::vector<std::vector<std::string>> QueryRows(const std::filesystem::path& database,
-                                                std::string_view sql) {
-    const DatabaseHandle db = OpenPlain(database);
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db.get(), std::string(sql).c_str(), -1, &raw, nullptr) != SQLITE_OK) {
-        throw std::runtime_error(std::string("bad query: ") + sqlite3_errmsg(db.get()));
-    }
-    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw,
-                                                                               &sqlite3_finalize);
-    std::vector<std::vector<std::string>> rows;
-    int step;
-    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        std::vector<std::string>& row = rows.emplace_back();
-        for (int column = 0; column < sqlite3_column_count(statement.get()); ++column) {
-            const unsigned char* text = sqlite3_column_text(statement.get(), column);
-            row.emplace_back(text ? reinterpret_cast<const char*>(text) : "<null>");
-        }
-    }
-    if (step != SQLITE_DONE) {
-        throw std::runtime_error(std::string("query failed: ") + sqlite3_errmsg(db.get()));
-    }
-    return rows;
-}
-
-std::string QueryValue(const std::filesystem::path& database, std::string_view sql) {
-    const auto rows = QueryRows(database, sql);
-    return rows.empty() || rows.front().empty() ? "<none>" : rows.front().front();
-}
-
-void ExecSql(const std::filesystem::path& database, std::string_view sql) {
-    const DatabaseHandle db = OpenPlain(database);
-    char* message = nullptr;
-    if (sqlite3_exec(db.get(), std::string(sql).c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string why = message ? message : "?";
-        sqlite3_free(message);
-        throw std::runtime_error("statement failed: " + why);
-    }
-}
-
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
@@ -105,6 +40,55 @@ std::string ReadFile(const std::filesystem::path& path) {
 void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void SetEnvironment(const std::string& name, const char* value) {
+#ifdef _WIN32
+    // msvcrt's own copy and the process's, which the platform reads, both change; "NAME="
+    // removes the variable.
+    _putenv((name + "=" + (value ? value : "")).c_str());
+#else
+    if (value) {
+        setenv(name.c_str(), value, 1);
+    } else {
+        unsetenv(name.c_str());
+    }
+#endif
+}
+
+EnvironmentScope::EnvironmentScope(std::string name, const char* value) : mName(std::move(name)) {
+    if (const char* saved = std::getenv(mName.c_str())) mSaved = saved;
+    SetEnvironment(mName, value);
+}
+
+EnvironmentScope::~EnvironmentScope() {
+    SetEnvironment(mName, mSaved ? mSaved->c_str() : nullptr);
+}
+
+TimeZoneScope::TimeZoneScope(const char* zone) {
+    mZone.emplace("TZ", zone);
+    ReadTimeZone();
+}
+
+TimeZoneScope::~TimeZoneScope() {
+    mZone.reset();
+    ReadTimeZone();
+}
+
+std::time_t UtcSeconds(std::tm time) {
+#ifdef _WIN32
+    return _mkgmtime(&time);
+#else
+    return timegm(&time);
+#endif
+}
+
+void ReadTimeZone() {
+#ifdef _WIN32
+    _tzset();
+#else
+    tzset();
+#endif
 }
 
 Report ParseReport(const std::string& boxText) {
@@ -140,8 +124,8 @@ std::string FixedClock::MonthAbbreviation(int month) const {
 void OdbcDriverRegistration::SetUp() {
     mFolder = std::make_unique<TempDir>();
     WriteFile(*mFolder / "odbcinst.ini", "[" + mName + "]\nDriver=" + mLibrary + "\n");
-    setenv("ODBCSYSINI", mFolder->Path().c_str(), 1);
-    setenv("ODBCINSTINI", "odbcinst.ini", 1);
+    SetEnvironment("ODBCSYSINI", mFolder->Path().string().c_str());
+    SetEnvironment("ODBCINSTINI", "odbcinst.ini");
 }
 
 void OdbcDriverRegistration::TearDown() {

@@ -1,12 +1,15 @@
 #pragma once
 
-// What the test suites share: temporary folders with calendar databases made by the
-// development tool, plain SQL to read them back, a recording message box and a fixed clock.
+// What the test suites share on every platform: temporary folders, files read and written
+// whole, the process's environment and the C library's clock functions, a recording message
+// box and a fixed clock. Calendar files and plain SQL on them are in CalendarFiles.hpp.
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,16 +46,39 @@ class TempDir {
     std::filesystem::path mPath;
 };
 
-// An empty calendar database made by the development tool inside dir.
-std::filesystem::path MakeCalendar(const TempDir& dir, std::string_view name = "dbcalndr.mdb");
+// The process's environment as the C library and the platform read it: given no value the
+// variable is removed.
+void SetEnvironment(const std::string& name, const char* value);
 
-// Every row of a query run with plain SQLite on the file; Null reads as "<null>".
-std::vector<std::vector<std::string>> QueryRows(const std::filesystem::path& database,
-                                                std::string_view sql);
-// The first column of the first row, or "<none>".
-std::string QueryValue(const std::filesystem::path& database, std::string_view sql);
-// Runs statements with plain SQLite on the file.
-void ExecSql(const std::filesystem::path& database, std::string_view sql);
+// One environment variable set (or, given no value, removed) for a scope, then restored.
+class EnvironmentScope {
+  public:
+    EnvironmentScope(std::string name, const char* value);
+    ~EnvironmentScope();
+    EnvironmentScope(const EnvironmentScope&) = delete;
+    EnvironmentScope& operator=(const EnvironmentScope&) = delete;
+
+  private:
+    std::string mName;
+    std::optional<std::string> mSaved;
+};
+
+// TZ set for a scope and read by the C library, then restored.
+class TimeZoneScope {
+  public:
+    explicit TimeZoneScope(const char* zone);
+    ~TimeZoneScope();
+    TimeZoneScope(const TimeZoneScope&) = delete;
+    TimeZoneScope& operator=(const TimeZoneScope&) = delete;
+
+  private:
+    std::optional<EnvironmentScope> mZone;
+};
+
+// The seconds since 1970 of a calendar time read as UTC.
+std::time_t UtcSeconds(std::tm time);
+// Makes the C library read TZ again.
+void ReadTimeZone();
 
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);

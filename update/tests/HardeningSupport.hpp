@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "database/basDatabase.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 #include "update/UpdateRun.hpp"
 #include "window/HeadlessControls.hpp"
 #include "yeardata/basStringFunctions.hpp"
@@ -80,7 +80,9 @@ class HeadlessUpdate {
 
 // "2/22/2012" as the database stores it, "2012-02-22".
 // The embedded engine's failure number for an SQLite result code.
-constexpr long EngineFailure(int resultCode) { return ErrorNumber::ObjectError + resultCode; }
+constexpr long EngineFailure(int resultCode) {
+    return ErrorNumber::ObjectError + resultCode;
+}
 
 inline std::string IsoDate(const std::string& date) {
     char iso[16];

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/calendardb/CalendarDatabase.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 #include "tools/testing/UpdateFixture.hpp"
 #include "update/tests/HardeningSupport.hpp"
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "tools/testing/CalendarFiles.hpp"
 #include "tools/testing/UpdateFixture.hpp"
 #include "yeardata/basStringFunctions.hpp"
 

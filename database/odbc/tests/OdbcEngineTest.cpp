@@ -9,7 +9,7 @@
 #include <string>
 
 #include "errors/Failure.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 
 namespace almanoria {
 namespace {

@@ -15,8 +15,8 @@
 #include "database/ConnectionString.hpp"
 #include "database/Engine.hpp"
 #include "database/sqlite/SqliteEngine.hpp"
-#include "tools/testing/TestSupport.hpp"
 #include "errors/Failure.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 
 namespace almanoria::testing {
 

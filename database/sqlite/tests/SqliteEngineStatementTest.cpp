@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "database/sqlite/tests/EngineTestSupport.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 
 namespace almanoria::testing {
 namespace {

@@ -14,7 +14,7 @@
 #include "errors/Failure.hpp"
 #include "tools/odbcdriver/tests/LocaleEnvironment.hpp"
 #include "tools/odbcdriver/tests/RawOdbc.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 
 namespace almanoria::odbcdriver {
 namespace {

@@ -13,7 +13,7 @@
 #include "database/sqlite/tests/EngineTestSupport.hpp"
 #include "tools/odbcdriver/DriverError.hpp"
 #include "tools/odbcdriver/tests/RawOdbc.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 
 namespace almanoria::odbcdriver {
 namespace {

@@ -11,7 +11,7 @@
 #include "database/ConnectionString.hpp"
 #include "database/odbc/OdbcApi.hpp"
 #include "database/odbc/OdbcText.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 
 namespace almanoria::odbcdriver {
 namespace {

@@ -2,9 +2,7 @@
 
 #include <locale.h>
 
-#include <cstdlib>
-#include <optional>
-#include <string>
+#include "tools/testing/TestSupport.hpp"
 
 namespace almanoria::odbcdriver {
 
@@ -12,22 +10,10 @@ namespace almanoria::odbcdriver {
 // the environment at each connect, never the program's own locale.
 class LocaleEnvironment {
   public:
-    explicit LocaleEnvironment(const char* name) {
-        if (const char* old = std::getenv("LC_ALL")) mOld = old;
-        setenv("LC_ALL", name, 1);
-    }
-    ~LocaleEnvironment() {
-        if (mOld) {
-            setenv("LC_ALL", mOld->c_str(), 1);
-        } else {
-            unsetenv("LC_ALL");
-        }
-    }
-    LocaleEnvironment(const LocaleEnvironment&) = delete;
-    LocaleEnvironment& operator=(const LocaleEnvironment&) = delete;
+    explicit LocaleEnvironment(const char* name) : mScope("LC_ALL", name) {}
 
   private:
-    std::optional<std::string> mOld;
+    testing::EnvironmentScope mScope;
 };
 
 inline bool IsInstalled(const char* locale) {

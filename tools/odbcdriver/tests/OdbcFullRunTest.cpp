@@ -10,6 +10,7 @@
 #include "database/odbc/OdbcEngine.hpp"
 #include "tools/odbcdriver/tests/LocaleEnvironment.hpp"
 #include "tools/odbcdriver/tests/RawOdbc.hpp"
+#include "tools/testing/CalendarFiles.hpp"
 #include "tools/testing/UpdateFixture.hpp"
 
 namespace almanoria::odbcdriver {
