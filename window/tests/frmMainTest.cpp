@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "tools/calendardb/CalendarDatabase.hpp"
 #include "tools/testing/UpdateFixture.hpp"
@@ -45,14 +47,22 @@ class FakeDeviceContext final : public DeviceContext {
     bool Broken = false;
 };
 
+// Files on this machine's disk; a path may name its folders with backslashes, as a Windows
+// platform joins them.
 class FakePlatform final : public FormPlatform {
   public:
     bool FileExists(const std::string& path) const override {
-        return std::filesystem::is_regular_file(path);
+        std::string onDisk = path;
+        std::replace(onDisk.begin(), onDisk.end(), '\\', '/');
+        Looked.push_back(path);
+        return std::filesystem::is_regular_file(onDisk);
     }
     std::string ProgramDirectory() const override { return "/opt/almanoria"; }
+    std::vector<std::string> ProgramFilesFolders() const override { return Folders; }
     void Unload() override { ++Unloads; }
     int Unloads = 0;
+    std::vector<std::string> Folders;
+    mutable std::vector<std::string> Looked;
 };
 
 class frmMainTest : public testing::UpdateFixture {
@@ -66,6 +76,21 @@ class frmMainTest : public testing::UpdateFixture {
     void InstallDefaultDatabase() {
         std::filesystem::create_directories(std::filesystem::path(defaultPath).parent_path());
         CreateCalendarDatabase(defaultPath);
+    }
+    // Two Program Files folders as Windows names them, 32-bit programs' first; the calendar's
+    // path in each, as the window looks for it.
+    void UseProgramFilesFolders() {
+        for (const char* name : {"Program Files (x86)", "Programme"}) {
+            std::filesystem::create_directories(dir.Path() / name);
+            platform.Folders.push_back((dir.Path() / name).string());
+            installedPaths.push_back(platform.Folders.back() +
+                                     "\\Almanoria Desktop Calendar\\dbcalndr.mdb");
+        }
+    }
+    void InstallIn(const std::string& folder) {
+        const std::filesystem::path path = folder + "/Almanoria Desktop Calendar/dbcalndr.mdb";
+        std::filesystem::create_directories(path.parent_path());
+        CreateCalendarDatabase(path);
     }
     void ExpectReady(const std::string& path) {
         EXPECT_EQ(lblUpdate.Caption(), ReadyText());
@@ -81,6 +106,7 @@ class frmMainTest : public testing::UpdateFixture {
     }
 
     std::string defaultPath;
+    std::vector<std::string> installedPaths;
     HeadlessLabel lblDatabaseFile;
     HeadlessTextBox txtDatabaseFile{5595};
     HeadlessButton cmdBrowse{"&Browse..."};
@@ -122,6 +148,46 @@ TEST_F(frmMainTest, WithoutTheDefaultDatabaseItStartsNotFound) {
     ExpectNotFound();
     EXPECT_EQ(cmdButton1.Caption(), "Next >");
     EXPECT_TRUE(box.Shown.empty());
+    EXPECT_EQ(platform.Looked, std::vector<std::string>{defaultPath});
+}
+
+TEST_F(frmMainTest, WithoutACalendarInTheProgramFilesFoldersEitherItStartsNotFound) {
+    UseProgramFilesFolders();
+    platform.Folders.insert(platform.Folders.begin() + 1, "");  // a folder the shell could not name
+    std::filesystem::create_directories(installedPaths[0]);     // a folder of the file's name
+    form.Form_Load();
+    ExpectNotFound();
+    EXPECT_TRUE(box.Shown.empty());
+    const std::vector<std::string> looked{defaultPath, installedPaths[0], installedPaths[1]};
+    EXPECT_EQ(platform.Looked, looked);
+}
+
+TEST_F(frmMainTest, WithoutTheDefaultDatabaseTheFirstProgramFilesFolderHoldingItIsTaken) {
+    UseProgramFilesFolders();
+    InstallIn(platform.Folders[1]);
+    form.Form_Load();
+    ExpectReady(installedPaths[1]);
+    EXPECT_TRUE(txtDatabaseFile.Text().ends_with("\\dbcalndr.mdb")) << txtDatabaseFile.Text();
+    EXPECT_TRUE(box.Shown.empty());
+    form.cmdButton1_Click();
+    EXPECT_EQ(cmdButton1.Caption(), "Finish");
+    EXPECT_EQ(QueryValue(platform.Folders[1] + "/Almanoria Desktop Calendar/dbcalndr.mdb",
+                         "SELECT COUNT(*) FROM Dates"),
+              "366");
+
+    // The 32-bit programs' folder comes first.
+    InstallIn(platform.Folders[0]);
+    form.Form_Load();
+    ExpectReady(installedPaths[0]);
+}
+
+TEST_F(frmMainTest, TheDefaultDatabaseWinsOverTheProgramFilesFolders) {
+    UseProgramFilesFolders();
+    InstallIn(platform.Folders[0]);
+    InstallDefaultDatabase();
+    form.Form_Load();
+    ExpectReady(defaultPath);
+    EXPECT_EQ(platform.Looked, std::vector<std::string>{defaultPath});
 }
 
 TEST_F(frmMainTest, WithTheDefaultDatabaseItStartsReadyAndShowsThePathShortened) {
