@@ -496,6 +496,7 @@ shortened_at() {  # dpi
 
 begin_case "15. 144 dpi (150 %)"
 rm -rf "$database_dir"
+mkdir -p "$(dirname "$long_db")"
 [ -f "$long_db" ] || "$makecalendar" "$long_db"
 shortened_at 144
 passed+=("15. 144 dpi: the long path shortened with an ellipsis, ending with the file name, inside the box's text area")
