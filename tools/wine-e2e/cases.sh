@@ -390,7 +390,7 @@ shell_folder() {
 }
 current_version='HKLM\Software\Microsoft\Windows\CurrentVersion'
 registry_value() {  # name; empty when there is none
-    timeout 60 wine reg query "$current_version" /v "$1" 2>/dev/null | tr -d '\r' |
+    { timeout 60 wine reg query "$current_version" /v "$1" 2>/dev/null || true; } | tr -d '\r' |
         sed -n "s/^ *$1 *REG_SZ *//p"
 }
 set_registry_value() {  # name, value; none removes it
