@@ -9,6 +9,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 #include <cwchar>
 #else
@@ -179,6 +181,25 @@ std::string ProductName(const std::wstring& executable) {
 }  // namespace
 #endif
 
+#ifdef _WIN32
+namespace {
+
+// The user's local application data (on XP "Local Settings\Application Data"), then
+// "Almanoria Desktop Calendar": where the log goes when the program's folder refuses it, as
+// a read-only share, a CD or a guarded folder does. Empty when the shell names no such folder.
+std::filesystem::path LocalApplicationDataDirectory() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(
+            SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) ||
+        folder[0] == L'\0') {
+        return {};
+    }
+    return std::filesystem::path(folder) / L"Almanoria Desktop Calendar";
+}
+
+}  // namespace
+#endif
+
 ProgramInfo RunningProgram() {
 #ifdef _WIN32
     std::vector<wchar_t> buffer(MAX_PATH);
@@ -189,7 +210,8 @@ ProgramInfo RunningProgram() {
     }
     const std::wstring file(buffer.data(), length);
     const std::filesystem::path executable(file);
-    return {ProductName(file), executable.parent_path(), Utf8(executable.stem().wstring())};
+    return {ProductName(file), executable.parent_path(), Utf8(executable.stem().wstring()),
+            LocalApplicationDataDirectory()};
 #else
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);

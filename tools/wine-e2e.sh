@@ -23,7 +23,12 @@
 #     in that folder picked in the dialog, shown as it is and updated;
 # 10. a day-first Windows (en_GB): every day stays on its own date;
 # 11. 120 dots per inch (96 in cases 1 and 2): every control at its place in twips, no text cut
-#     off; the long path shortened to the wider box; Space on the focused Next runs the update.
+#     off; the long path shortened to the wider box; Space on the focused Next runs the update;
+# 12. the calendar only under C:\Program Files (x86), which the shell names for 32-bit programs
+#     ("ProgramFilesDir (x86)"): ready with that path, Next updates that file;
+# 13. the same under C:\Programme, a German Windows XP's ProgramFilesDir; the registry restored;
+# 14. a folder named error.log beside the program: one box, the entry in local application data;
+# 15, 16. 144 and 192 dots per inch: the long path shortened inside the box's text area.
 # The helpers are in tools/wine-e2e/lib.sh, the cases in tools/wine-e2e/cases.sh.
 # Screenshots go to the folder given as the second argument (default build/wine-e2e).
 #

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "errors/BasicTypes.hpp"
 
@@ -47,6 +48,10 @@ class FormPlatform {
     // folders do not count.
     virtual bool FileExists(const std::string& path) const = 0;
     virtual std::string ProgramDirectory() const = 0;
+    // The folders the system names for installed programs, in the order the calendar is looked
+    // for there when the default path holds nothing: on 64-bit Windows the 32-bit programs'
+    // folder first. None where the default path is the only place.
+    virtual std::vector<std::string> ProgramFilesFolders() const { return {}; }
     // Closes frmMain, which ends the program.
     virtual void Unload() = 0;
 };

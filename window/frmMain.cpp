@@ -13,6 +13,19 @@ namespace almanoria {
 namespace {
 constexpr const char* kCrLf = "\r\n";
 constexpr const char* kFirstLine = "The Almanoria Calendar Update will update your Almanoria Calendar database. ";
+
+// The calendar in the first Program Files folder that holds it, or "": a 32-bit calendar on
+// 64-bit Windows lives under "Program Files (x86)", and a localized Windows, or one installed
+// on another drive, names its folder otherwise than the default path does.
+std::string InstalledDatabase(const FormPlatform& platform) {
+    for (std::string folder : platform.ProgramFilesFolders()) {
+        if (folder.empty()) continue;
+        if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+        std::string candidate = folder + kInstalledDatabaseName;
+        if (platform.FileExists(candidate)) return candidate;
+    }
+    return "";
+}
 }  // namespace
 
 std::string MapDefaultDatabasePath(const char* xdgDataHome, const char* home) {
@@ -59,13 +72,18 @@ frmMain::frmMain(FormControls controls, CommonDialog& dlgCommonDialog, DeviceCon
 void frmMain::Form_Load() {
     Long erl = 10;
     try {
-        erl = 20; const std::string defaultPath = DefaultDatabasePath();
-        erl = 30; const bool exists = mPlatform.FileExists(defaultPath);
+        erl = 20; std::string databasePath = DefaultDatabasePath();
+        erl = 30; bool exists = mPlatform.FileExists(databasePath);
+                  if (!exists) {
+                      // Only when the default path holds nothing: where Windows installed it.
+                      databasePath = InstalledDatabase(mPlatform);
+                      exists = !databasePath.empty();
+                  }
         erl = 40; if (!exists) {
             erl = 50; mDatabasePath = "";
             erl = 60; EnableUpdate(vbFalse);
         } else {
-            erl = 80; mDatabasePath = defaultPath;
+            erl = 80; mDatabasePath = databasePath;
             erl = 90; EnableUpdate(vbTrue);
         }
     } catch (...) {

@@ -12,6 +12,8 @@ namespace almanoria {
 
 inline constexpr const char* kDefaultDatabasePath =
     "C:\\Program Files\\Almanoria Desktop Calendar\\dbcalndr.mdb";
+// The calendar's place inside a Program Files folder.
+inline constexpr const char* kInstalledDatabaseName = "Almanoria Desktop Calendar\\dbcalndr.mdb";
 
 // Where the default database is looked for on this platform: the constant itself on Windows;
 // elsewhere $XDG_DATA_HOME (or ~/.local/share)/Almanoria Desktop Calendar/dbcalndr.mdb.

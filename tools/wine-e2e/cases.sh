@@ -218,10 +218,13 @@ expect_shortened() {  # what
         *) fail "$1: the path box shows '$shown', not the long path shortened with an ellipsis" ;;
     esac
     [ "${#shown}" -lt "${#long_win}" ] || fail "$1: the path box shows '$shown' whole"
-    local width need_w
-    read -r width _ need_w _ <<<"$(control txtDatabaseFile | cut -d' ' -f7-10)"
-    [ "$need_w" -le $((width - 6)) ] || fail "$1: '$shown' needs $need_w pixels in a box of $width"
-    say "  $1: the box shows '$shown'"
+    # Measured in the box's font, the text must fit where the box draws it (EM_GETRECT).
+    local area need_w
+    area="$(sed -n 's/^textarea ${control_ids[txtDatabaseFile]} [-0-9]* [-0-9]* \([0-9]*\) .*/\1/p' "$work/inspect.txt")"
+    [ -n "$area" ] || fail "$1: the inspector gives no text area for the path box"
+    need_w="$(control_field txtDatabaseFile 9)"
+    [ "$need_w" -le "$area" ] || fail "$1: '$shown' needs $need_w pixels in a text area of $area"
+    say "  $1: the box shows '$shown', $need_w pixels in a text area of $area"
 }
 
 begin_case "8. browsing for a calendar at a long path"
@@ -378,3 +381,126 @@ check_layout "$work/root.png" "120 dpi, not found"
 click_control cmdCancel
 wait_program_end "Cancel"
 passed+=("11. 120 dpi: client area and every control at its twips place, drawn there, texts inside; the long path shortened to fit the box at this resolution; Space on the focused Next runs the update on that file")
+
+# What the shell names for a folder the program looks in (programfilesx86, programfiles,
+# localappdata), as a program in the prefix sees it.
+shell_folder() {
+    timeout 60 wine 'C:\e2e\inspect.exe' folders 2>/dev/null | tr -d '\r' >"$work/folders.txt" || true
+    sed -n "s/^folder $1 ok //p" "$work/folders.txt"
+}
+current_version='HKLM\Software\Microsoft\Windows\CurrentVersion'
+registry_value() {  # name; empty when there is none
+    { timeout 60 wine reg query "$current_version" /v "$1" 2>/dev/null || true; } | tr -d '\r' |
+        sed -n "s/^ *$1 *REG_SZ *//p"
+}
+set_registry_value() {  # name, value; none removes it
+    if [ -n "$2" ]; then
+        timeout 60 wine reg add "$current_version" /v "$1" /d "$2" /f >/dev/null 2>&1
+    else
+        timeout 60 wine reg delete "$current_version" /v "$1" /f >/dev/null 2>&1
+    fi || fail "the registry value $1 could not be set"
+}
+
+# The calendar where a Program Files folder of the shell's holds it, the default path holding
+# nothing: ready with its path, and Next updates that file.
+expect_installed_at() {  # Windows path, Linux path
+    rm -rf "$database_dir"
+    start_program
+    expect_state "ready" "$ready_text" 1 1 "$next_caption"
+    [ "$(control_text txtDatabaseFile)" = "$1" ] || fail "the path box holds '$(control_text txtDatabaseFile)', not '$1'"
+    shoot "$step_tag-ready.png"
+    run_update "$step_tag"
+    expect_finished "the run on $1"
+    check_year "$2" "the calendar at $1"
+    [ ! -e "$default_db" ] || fail "something was written at the default path"
+    click_finish
+}
+
+begin_case "12. a 32-bit calendar on 64-bit Windows, under Program Files (x86)"
+saved_x86="$(registry_value 'ProgramFilesDir (x86)')"
+saved_program_files="$(registry_value ProgramFilesDir)"
+[ "$saved_program_files" = 'C:\Program Files' ] ||
+    fail "the prefix's ProgramFilesDir is '$saved_program_files'"
+x86_dir="$drive_c/Program Files (x86)"
+mkdir -p "$x86_dir/Almanoria Desktop Calendar"
+"$makecalendar" "$x86_dir/Almanoria Desktop Calendar/dbcalndr.mdb"
+set_registry_value 'ProgramFilesDir (x86)' 'C:\Program Files (x86)'
+# Wine answers CSIDL_PROGRAM_FILESX86 from that value even in a 32-bit prefix, and
+# CSIDL_PROGRAM_FILES still names the default path's folder: only the first finds the calendar.
+[ "$(shell_folder programfilesx86)" = 'C:\Program Files (x86)' ] ||
+    fail "the shell names '$(shell_folder programfilesx86)' for 32-bit programs"
+[ "$(shell_folder programfiles)" = 'C:\Program Files' ] ||
+    fail "the shell names '$(shell_folder programfiles)' for programs"
+expect_installed_at 'C:\Program Files (x86)\Almanoria Desktop Calendar\dbcalndr.mdb' \
+    "$x86_dir/Almanoria Desktop Calendar/dbcalndr.mdb"
+set_registry_value 'ProgramFilesDir (x86)' "$saved_x86"
+rm -rf "$x86_dir"
+passed+=("12. the calendar only under C:\Program Files (x86), which the shell names for 32-bit programs: ready with that path, and Next updates that file")
+
+begin_case "13. a German Windows XP, whose Program Files is C:\Programme"
+programme_dir="$drive_c/Programme"
+mkdir -p "$programme_dir/Almanoria Desktop Calendar"
+"$makecalendar" "$programme_dir/Almanoria Desktop Calendar/dbcalndr.mdb"
+set_registry_value ProgramFilesDir 'C:\Programme'
+[ "$(shell_folder programfiles)" = 'C:\Programme' ] ||
+    fail "the shell names '$(shell_folder programfiles)' for programs"
+expect_installed_at 'C:\Programme\Almanoria Desktop Calendar\dbcalndr.mdb' \
+    "$programme_dir/Almanoria Desktop Calendar/dbcalndr.mdb"
+set_registry_value ProgramFilesDir "$saved_program_files"
+[ "$(shell_folder programfiles)" = 'C:\Program Files' ] || fail "ProgramFilesDir was not restored"
+rm -rf "$programme_dir"
+passed+=("13. the calendar under C:\Programme, the shell's ProgramFilesDir: ready with that path, and Next updates that file; the registry restored")
+
+begin_case "14. a program folder that refuses error.log"
+# A folder of that name stands where the log would go; as root, write bits would be no obstacle.
+mkdir "$program_dir/error.log"
+local_appdata="$(shell_folder localappdata)"
+[[ "$local_appdata" == 'C:\'* ]] || fail "the shell names no local application data: $(cat "$work/folders.txt")"
+local_appdata_dir="$drive_c/$(printf '%s' "${local_appdata#C:\\}" | tr '\\' /)"
+[ -d "$local_appdata_dir" ] || fail "$local_appdata_dir, the local application data, is missing"
+log_dir="$local_appdata_dir/Almanoria Desktop Calendar"
+rm -rf "$log_dir"
+program_log="$log"
+log="$log_dir/error.log"
+db_reset
+printf 'not an Access database\n' >"$default_db"
+start_program
+[ ! -e "$log_dir" ] || fail "the program made $log_dir before any failure"
+expect_one_report frmMain.OpenDatabase 40
+[ -d "$program_dir/error.log" ] && [ -z "$(ls -A "$program_dir/error.log")" ] ||
+    fail "the folder error.log beside the program changed"
+log="$program_log"
+rmdir "$program_dir/error.log"
+rm -rf "$log_dir"
+passed+=("14. a folder named error.log beside the program: one Application Error box, the entry under frmMain.OpenDatabase at line 40 in $local_appdata\\Almanoria Desktop Calendar\\error.log")
+
+# The long path at a resolution of the user's: the box's text area is what the path must fit.
+shortened_at() {  # dpi
+    timeout 60 wineserver -k || true
+    timeout 60 wineserver -w || true
+    timeout 120 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+        fail "the resolution could not be set"
+    timeout 60 wineserver -w || true
+    start_program
+    [ "$(sed -n 's/^dpi //p' "$work/inspect.txt")" = "$1" ] ||
+        fail "Wine runs at $(sed -n 's/^dpi //p' "$work/inspect.txt") dpi, not $1"
+    click_control cmdBrowse
+    expect_dialog
+    pick_file "$long_win" "$step_tag-file-dialog-typed.png"
+    expect_state "ready at $1 dpi after browsing" "$ready_text" 1 1 "$next_caption"
+    expect_shortened "$1 dpi"
+    shoot "$step_tag-$1dpi-ready.png"
+    click_control cmdCancel
+    wait_program_end "Cancel"
+}
+
+begin_case "15. 144 dpi (150 %)"
+rm -rf "$database_dir"
+mkdir -p "$(dirname "$long_db")"
+[ -f "$long_db" ] || "$makecalendar" "$long_db"
+shortened_at 144
+passed+=("15. 144 dpi: the long path shortened with an ellipsis, ending with the file name, inside the box's text area")
+
+begin_case "16. 192 dpi (200 %)"
+shortened_at 192
+passed+=("16. 192 dpi: the long path shortened with an ellipsis, ending with the file name, inside the box's text area")

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shlobj.h>
 #include <sql.h>
 #include <sqlext.h>
 #include <stdio.h>
@@ -94,7 +95,32 @@ static BOOL CALLBACK child(HWND hwnd, LPARAM unused) {
            x0, y0, x1, y1);
     put_text(text);
     putchar('\n');
+    /* Where an edit control draws its text: the box's text area, inside edge and margins. */
+    if (!lstrcmpiW(cls, L"Edit")) {
+        RECT area = {0, 0, 0, 0};
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(hwnd, EM_GETRECT, 0, (LPARAM)&area, SMTO_ABORTIFHUNG, 5000, &got);
+        printf("textarea %d %ld %ld %ld %ld\n", GetDlgCtrlID(hwnd), area.left, area.top,
+               area.right - area.left, area.bottom - area.top);
+    }
     return TRUE;
+}
+
+/* What the shell names for the folders the program looks in, as a program here sees them. */
+static int folders(void) {
+    static const struct { int id; const char *name; } wanted[] = {
+        {CSIDL_PROGRAM_FILESX86, "programfilesx86"},
+        {CSIDL_PROGRAM_FILES, "programfiles"},
+        {CSIDL_LOCAL_APPDATA, "localappdata"},
+    };
+    for (int i = 0; i < 3; ++i) {
+        wchar_t path[MAX_PATH] = {0};
+        HRESULT result = SHGetFolderPathW(NULL, wanted[i].id, NULL, SHGFP_TYPE_CURRENT, path);
+        printf("folder %s %s ", wanted[i].name, SUCCEEDED(result) ? "ok" : "failed");
+        put_text(path);
+        putchar('\n');
+    }
+    return 0;
 }
 
 static BOOL CALLBACK box_child(HWND hwnd, LPARAM unused) {
@@ -218,6 +244,7 @@ int main(int argc, char **argv) {
     SetProcessDPIAware();
     if (argc == 3 && !strcmp(argv[1], "watch")) return watch(atoi(argv[2]));
     if (argc == 3 && !strcmp(argv[1], "probe")) return probe(argv[2]);
+    if (argc == 2 && !strcmp(argv[1], "folders")) return folders();
     int find_close_box = argc == 2 && !strcmp(argv[1], "closebox");
     g_font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
     HDC screen = GetDC(NULL);

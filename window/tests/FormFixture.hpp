@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tools/testing/UpdateFixture.hpp"
 #include "window/basCommonFunctions.hpp"
@@ -52,16 +53,27 @@ class FakeDeviceContext final : public DeviceContext {
 class FakePlatform final : public FormPlatform {
   public:
     bool FileExists(const std::string& path) const override {
+        Looked.push_back(path);
         return Present.contains(path) || std::filesystem::is_regular_file(path);
     }
     std::string ProgramDirectory() const override { return "/opt/almanoria"; }
+    std::vector<std::string> ProgramFilesFolders() const override { return Folders; }
     void Unload() override { ++Unloads; }
     std::set<std::string> Present;
+    std::vector<std::string> Folders;
+    mutable std::vector<std::string> Looked;  // every path tested, in order
     int Unloads = 0;
 };
 
 class frmMainTest : public UpdateFixture {
   protected:
+    // Two Program Files folders as Windows names them, the 32-bit programs' first, and the
+    // calendar's path in each, as the window looks for it.
+    void UseProgramFilesFolders() {
+        platform.Folders = {"C:\\Program Files (x86)", "D:\\Programme"};
+        for (const std::string& folder : platform.Folders)
+            installedPaths.push_back(folder + "\\Almanoria Desktop Calendar\\dbcalndr.mdb");
+    }
     void ExpectReady(const std::string& path) {
         EXPECT_EQ(lblUpdate.Caption(), ReadyText());
         EXPECT_EQ(form.DatabasePath(), path);
@@ -78,6 +90,7 @@ class frmMainTest : public UpdateFixture {
     // Off Windows the default path lies in the user's data folder, here the test's own.
     EnvironmentScope dataHome{"XDG_DATA_HOME", dir.Path().string().c_str()};
     std::string defaultPath = DefaultDatabasePath();
+    std::vector<std::string> installedPaths;
     HeadlessLabel lblDatabaseFile;
     HeadlessTextBox txtDatabaseFile{5595};
     HeadlessButton cmdBrowse{"&Browse..."};

@@ -36,6 +36,40 @@ TEST_F(frmMainTest, WithoutTheDefaultDatabaseItStartsNotFound) {
     ExpectNotFound();
     EXPECT_EQ(cmdButton1.Caption(), "Next >");
     EXPECT_TRUE(box.Shown.empty());
+    EXPECT_EQ(platform.Looked, std::vector<std::string>{defaultPath});
+}
+
+TEST_F(frmMainTest, WithoutACalendarInTheProgramFilesFoldersEitherItStartsNotFound) {
+    UseProgramFilesFolders();
+    platform.Folders.insert(platform.Folders.begin() + 1, "");  // a folder the shell could not name
+    form.Form_Load();
+    ExpectNotFound();
+    EXPECT_TRUE(box.Shown.empty());
+    const std::vector<std::string> looked{defaultPath, installedPaths[0], installedPaths[1]};
+    EXPECT_EQ(platform.Looked, looked);
+}
+
+TEST_F(frmMainTest, WithoutTheDefaultDatabaseTheFirstProgramFilesFolderHoldingItIsTaken) {
+    UseProgramFilesFolders();
+    platform.Present.insert(installedPaths[1]);
+    form.Form_Load();
+    ExpectReady(installedPaths[1]);
+    EXPECT_TRUE(txtDatabaseFile.Text().ends_with("\\dbcalndr.mdb")) << txtDatabaseFile.Text();
+    EXPECT_TRUE(box.Shown.empty());
+
+    // The 32-bit programs' folder comes first.
+    platform.Present.insert(installedPaths[0]);
+    form.Form_Load();
+    ExpectReady(installedPaths[0]);
+}
+
+TEST_F(frmMainTest, TheDefaultDatabaseWinsOverTheProgramFilesFolders) {
+    UseProgramFilesFolders();
+    platform.Present.insert(installedPaths[0]);
+    platform.Present.insert(defaultPath);
+    form.Form_Load();
+    ExpectReady(defaultPath);
+    EXPECT_EQ(platform.Looked, std::vector<std::string>{defaultPath});
 }
 
 TEST_F(frmMainTest, WithTheDefaultDatabaseItStartsReadyAndShowsThePathShortened) {

@@ -76,7 +76,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, ba
 
     mEvents.Attach(mWindow);
     mDialog.Attach(mWindow);
-    mDeviceContext.Attach(mWindow);
+    mDeviceContext.Attach(mWindow, mTxtDatabaseFile.Handle());
     mPlatform.Attach(mWindow);
     mMessageBox.Attach(mWindow);
     mForm =
@@ -207,7 +207,7 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             mWindow = nullptr;
             mEvents.Attach(nullptr);
             mDialog.Attach(nullptr);
-            mDeviceContext.Attach(nullptr);
+            mDeviceContext.Attach(nullptr, nullptr);
             mPlatform.Attach(nullptr);
             mMessageBox.Attach(nullptr);
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);

@@ -1,12 +1,14 @@
 #include "window/win32/Win32Services.hpp"
 
 #include <commdlg.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "errors/Failure.hpp"
+#include "window/basCommonFunctions.hpp"
 #include "window/win32/Win32Handles.hpp"
 #include "window/win32/Win32Text.hpp"
 
@@ -103,7 +105,28 @@ void Win32DeviceContext::CompactPathInPlace(std::string& buffer, std::uint32_t p
     {
         const WindowDC surface(mWindow);
         const SelectedObject font(surface.Get(), mFont);
+        RECT textArea{};
+        if (mPathBox) {
+            SendMessageW(mPathBox, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&textArea));
+            const LONG room = textArea.right - textArea.left;
+            if (room > 0) pixels = std::min(pixels, static_cast<std::uint32_t>(room));
+        }
         PathCompactPathW(surface.Get(), characters.data(), pixels);
+
+        const auto textWidth = [&](std::wstring_view text) {
+            SIZE extent{};
+            GetTextExtentPoint32W(surface.Get(), text.data(), static_cast<int>(text.size()),
+                                  &extent);
+            return static_cast<int>(extent.cx);
+        };
+        const std::wstring_view compacted(characters.data());
+        if (textWidth(compacted) > static_cast<long long>(pixels)) {
+            // The shell never cuts into "...\" and the file name, however narrow the box.
+            const std::wstring shortened = Widen(ShortenPath(
+                buffer, pixels, [&](std::string_view text) { return textWidth(Widen(text)); }));
+            std::fill(characters.begin(), characters.end(), L'\0');
+            std::copy(shortened.begin(), shortened.end(), characters.begin());
+        }
     }
     buffer = Narrow(std::wstring_view(characters.data(), path.size()));
 }
@@ -128,6 +151,19 @@ std::string Win32FormPlatform::ProgramDirectory() const {
     // A program at the root keeps its backslash: "C:\".
     const std::size_t end = slash == 2 && file[1] == L':' ? slash + 1 : slash;
     return Narrow(std::wstring_view(file).substr(0, end));
+}
+
+std::vector<std::string> Win32FormPlatform::ProgramFilesFolders() const {
+    std::vector<std::string> folders;
+    for (const int folder : {CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES}) {
+        wchar_t path[MAX_PATH] = {};
+        // A folder the shell cannot name gives no place to look.
+        if (SUCCEEDED(SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path)) &&
+            path[0] != L'\0') {
+            folders.push_back(Narrow(path));
+        }
+    }
+    return folders;
 }
 
 void Win32FormPlatform::Unload() {

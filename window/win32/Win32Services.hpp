@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "errors/PlatformServices.hpp"
 #include "window/Controls.hpp"
@@ -37,14 +38,21 @@ class Win32FileDialog final : public CommonDialog {
 class Win32DeviceContext final : public DeviceContext {
   public:
     Win32DeviceContext(int dpi, HFONT font) : mDpi(dpi), mFont(font) {}
-    void Attach(HWND window) noexcept { mWindow = window; }
+    void Attach(HWND window, HWND pathBox) noexcept {
+        mWindow = window;
+        mPathBox = pathBox;
+    }
     double TwipsPerPixelX() const override { return 1440.0 / mDpi; }
+    // Never wider than the path box's text area, which the width in twips may exceed by a
+    // pixel or more once the twips per pixel are rounded; and as the Linux window cuts a path
+    // where the shell stops at "...\" and the file name.
     void CompactPathInPlace(std::string& buffer, std::uint32_t pixels) override;
 
   private:
     int mDpi;
     HFONT mFont;
     HWND mWindow = nullptr;
+    HWND mPathBox = nullptr;
 };
 
 class Win32FormPlatform final : public FormPlatform {
@@ -52,6 +60,8 @@ class Win32FormPlatform final : public FormPlatform {
     void Attach(HWND window) noexcept { mWindow = window; }
     bool FileExists(const std::string& path) const override;
     std::string ProgramDirectory() const override;
+    // What the shell names for 32-bit programs, then for programs, each as far as it answers.
+    std::vector<std::string> ProgramFilesFolders() const override;
     void Unload() override;
 
   private:
