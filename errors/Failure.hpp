@@ -26,6 +26,9 @@ inline constexpr std::int32_t OutOfMemory = 7;
 inline constexpr std::int32_t SubscriptOutOfRange = 9;
 inline constexpr std::int32_t TypeMismatch = 13;
 inline constexpr std::int32_t InvalidUseOfNull = 94;
+// A library the program loads at run time: missing or refused, or without a function it needs.
+inline constexpr std::int32_t ErrorInLoadingDll = 48;
+inline constexpr std::int32_t DllEntryPointNotFound = 453;
 // Failures of components start here; an engine adds its own code to it.
 inline constexpr std::int32_t ObjectError = -2147221504;
 }  // namespace ErrorNumber
