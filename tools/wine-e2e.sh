@@ -24,6 +24,9 @@
 # 10. a day-first Windows (en_GB): every day stays on its own date;
 # 11. 120 dots per inch (96 in cases 1 and 2): every control at its place in twips, no text cut
 #     off; the long path shortened to the wider box; Space on the focused Next runs the update.
+# 12. a version.dll and an odbc32.dll in the program's folder, named native first: that
+#     odbc32.dll is never loaded (a probe that imports both loads them), and the update writes
+#     the whole year.
 # The helpers are in tools/wine-e2e/lib.sh, the cases in tools/wine-e2e/cases.sh.
 # Screenshots go to the folder given as the second argument (default build/wine-e2e).
 #
