@@ -14,10 +14,13 @@ inline constexpr std::int32_t OutOfMemory = 7;
 inline constexpr std::int32_t SubscriptOutOfRange = 9;
 inline constexpr std::int32_t DivisionByZero = 11;
 inline constexpr std::int32_t TypeMismatch = 13;
+// A library the program loads at run time: missing or refused, or without a function it needs.
+inline constexpr std::int32_t ErrorInLoadingDll = 48;
 // A fault of the program itself, not of the data: any exception that is no Failure.
 inline constexpr std::int32_t InternalError = 51;
 inline constexpr std::int32_t ObjectNotSet = 91;
 inline constexpr std::int32_t InvalidUseOfNull = 94;
+inline constexpr std::int32_t DllEntryPointNotFound = 453;
 
 // The data objects' own, numbered as they number them.
 inline constexpr std::int32_t ArgumentsInConflict = 3001;

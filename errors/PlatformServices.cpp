@@ -17,6 +17,8 @@
 #include <langinfo.h>
 #endif
 
+#include "errors/VersionInfo.hpp"
+
 #ifndef ALMANORIA_PRODUCT_NAME
 #define ALMANORIA_PRODUCT_NAME "Almanoria Desktop Calendar"
 #endif
@@ -145,37 +147,19 @@ std::string SystemClock::TimeSeparator() const {
 #ifdef _WIN32
 namespace {
 
-// ProductName of the executable's version information, in its first language; the build's
-// own name when the file carries none.
-std::string ProductName(const std::wstring& executable) {
-    DWORD unused = 0;
-    const DWORD size = GetFileVersionInfoSizeW(executable.c_str(), &unused);
-    if (size == 0) return ALMANORIA_PRODUCT_NAME;
-    std::vector<unsigned char> information(size);
-    if (!GetFileVersionInfoW(executable.c_str(), 0, size, information.data())) {
-        return ALMANORIA_PRODUCT_NAME;
-    }
-    struct Translation {
-        WORD Language;
-        WORD CodePage;
-    };
-    void* found = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueW(information.data(), L"\\VarFileInfo\\Translation", &found, &length) ||
-        length < sizeof(Translation)) {
-        return ALMANORIA_PRODUCT_NAME;
-    }
-    const Translation translation = *static_cast<const Translation*>(found);
-    wchar_t key[64];
-    swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\ProductName", translation.Language,
-             translation.CodePage);
-    if (!VerQueryValueW(information.data(), key, &found, &length) || length == 0) {
-        return ALMANORIA_PRODUCT_NAME;
-    }
-    // The length counts the terminating zero.
-    std::wstring name(static_cast<const wchar_t*>(found), length);
-    name.resize(name.find(L'\0') == std::wstring::npos ? name.size() : name.find(L'\0'));
-    return name.empty() ? std::string(ALMANORIA_PRODUCT_NAME) : Utf8(name);
+// ProductName of the program's own version resource, in its first language; empty text when
+// it has none. Read from the loaded image, not through version.dll, which Windows would look
+// for in the program's folder first.
+std::string ProductName() {
+    const HMODULE program = GetModuleHandleW(nullptr);
+    const HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(VS_VERSION_INFO),
+                                      MAKEINTRESOURCEW(16));  // RT_VERSION
+    const HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
+    const void* const data = loaded ? LockResource(loaded) : nullptr;
+    if (data == nullptr) return "";
+    const std::u16string name = VersionInfoProductName(
+        {static_cast<const unsigned char*>(data), SizeofResource(program, found)});
+    return Utf8(std::wstring(name.begin(), name.end()));
 }
 
 }  // namespace
@@ -210,7 +194,7 @@ ProgramInfo RunningProgram() {
     }
     const std::wstring file(buffer.data(), length);
     const std::filesystem::path executable(file);
-    return {ProductName(file), executable.parent_path(), Utf8(executable.stem().wstring()),
+    return {ProductName(), executable.parent_path(), Utf8(executable.stem().wstring()),
             LocalApplicationDataDirectory()};
 #else
     std::error_code error;

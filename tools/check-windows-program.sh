@@ -3,7 +3,8 @@
 #   - a word of installer detection (Windows asks to elevate a 32-bit program that requests no
 #     execution level when its file name or version strings hold one) in the file name, the
 #     version information or the manifest;
-#   - an import that Windows XP SP3 lacks, or a DLL that is not part of XP;
+#   - an import that Windows XP SP3 lacks;
+#   - a DLL imported statically that Windows may take from the program's folder (no KnownDLL);
 #   - a subsystem or OS version above 5.1.
 #   tools/check-windows-program.sh [path/to/AlmanoriaYear2012.exe]
 set -euo pipefail
@@ -51,14 +52,37 @@ for field in MajorSubsystemVersion MajorOSystemVersion; do
     fi
 done
 
-# Every DLL the program imports must be part of Windows XP SP3.
-xp_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|shlwapi|shell32|advapi32|version|odbc32|msvcrt|ole32|oleaut32)\.dll$'
+# Every DLL the program imports statically must be one that Windows never takes from the
+# program's folder, which is where the browser saved it, beside whatever else was downloaded:
+# a KnownDLL on every Windows from XP SP3 to 11, or comctl32, which the manifest's Common
+# Controls 6 dependency brings side by side from WinSxS. Any other DLL is looked for beside the
+# program first, so it is loaded at run time by its full path in the system folder instead
+# (odbc32), or not at all (version: ProductName is read from the program's own resource).
+# The \KnownDlls sections hold the KnownDLLs of the registry and every DLL they import, and
+# the loader takes a KnownDLL's dependents from there too.
+declare -A safe_dlls=(
+    [kernel32.dll]="KnownDLL on XP SP3 to 11"
+    [user32.dll]="KnownDLL on XP SP3 to 11"
+    [gdi32.dll]="KnownDLL on XP SP3 to 11"
+    [advapi32.dll]="KnownDLL on XP SP3 to 11"
+    [shell32.dll]="KnownDLL on XP SP3 to 11"
+    [comdlg32.dll]="KnownDLL on XP SP3 to 11"
+    [msvcrt.dll]="KnownDLL on 7 to 11; on XP in \\KnownDlls as a dependent of shell32 and comdlg32"
+    [shlwapi.dll]="KnownDLL on 7 to 11; on XP in \\KnownDlls as a dependent of shell32 and comdlg32"
+    [comctl32.dll]="side by side: Common Controls 6 from WinSxS, named in the manifest"
+)
 imports="$(awk '/DLL Name:/ { dll = tolower($3) } /^\t[0-9a-f]+\t +[0-9]+  [A-Za-z_]/ { print dll, $3 }' \
     <<<"$headers")"
 [ -n "$imports" ] || fail "no imports read from $exe"
+dlls="$(awk '/DLL Name:/ { print tolower($3) }' <<<"$headers" | sort -u)"
 while read -r dll; do
-    grep -qiE "$xp_dlls" <<<"$dll" || fail "imports $dll, which Windows XP lacks"
-done < <(awk '/DLL Name:/ { print $3 }' <<<"$headers" | sort -u)
+    [ -n "${safe_dlls[$dll]:-}" ] ||
+        fail "imports $dll, which Windows may take from the program's folder: load it by its full path"
+done <<<"$dlls"
+if grep -qx comctl32.dll <<<"$dlls"; then
+    grep -q "name=[\"']Microsoft.Windows.Common-Controls[\"']" <<<"$manifest" ||
+        fail "imports comctl32.dll, but the manifest names no Common Controls 6 to take it side by side"
+fi
 
 # Functions that came with Vista or later: the locale-name (*Ex) family, the newer
 # synchronisation and fiber-local storage, and the newer shell and dialog calls.
@@ -86,4 +110,5 @@ if [ "$failures" -gt 0 ]; then
     echo "$failures problem(s) in $exe" >&2
     exit 1
 fi
-echo "$exe: no installer word; $(wc -l <<<"$imports") imports, all in Windows XP SP3"
+echo "$exe: no installer word; $(wc -l <<<"$imports") imports, all in Windows XP SP3, from"
+while read -r dll; do echo "  $dll: ${safe_dlls[$dll]}"; done <<<"$dlls"

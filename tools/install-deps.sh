@@ -5,8 +5,9 @@
 #   tools/install-deps.sh i386   the odbc-driver-i686 preset: the multilib compiler and the i386
 #                                SQLite and unixODBC that Wine's 32-bit odbc32 loads, and the
 #                                i386 unixODBC headers unpacked into build/i386-sysroot
-#   tools/install-deps.sh windows      the windows-i686 preset and its package target, and what
-#                                      tools/check-windows-program.sh reads the program with
+#   tools/install-deps.sh windows      the windows-i686 preset and its package target, what
+#                                      tools/check-windows-program.sh reads the program with, and
+#                                      what tools/sign-windows-program.sh signs it with
 #   tools/install-deps.sh deb-checks   what tools/check-deb.sh checks and starts the package with
 #   tools/install-deps.sh windows-tests  the windows-i686-tests preset: the posix MinGW compiler,
 #                                      GoogleTest's sources, the 32-bit Wine that runs the
@@ -46,7 +47,8 @@ i386)
     packages=(g++-multilib libsqlite3-dev:i386 libodbc2:i386)
     ;;
 windows)
-    packages=(cmake ninja-build g++-mingw-w64-i686 mingw-w64-tools strip-nondeterminism icoutils)
+    packages=(cmake ninja-build g++-mingw-w64-i686 mingw-w64-tools strip-nondeterminism icoutils
+        osslsigncode openssl)
     ;;
 deb-checks)
     packages=(lintian desktop-file-utils appstream xvfb xdotool)

@@ -28,7 +28,10 @@
 #     ("ProgramFilesDir (x86)"): ready with that path, Next updates that file;
 # 13. the same under C:\Programme, a German Windows XP's ProgramFilesDir; the registry restored;
 # 14. a folder named error.log beside the program: one box, the entry in local application data;
-# 15, 16. 144 and 192 dots per inch: the long path shortened inside the box's text area.
+# 15, 16. 144 and 192 dots per inch: the long path shortened inside the box's text area;
+# 17. a version.dll and an odbc32.dll in the program's folder, named native first: that
+#     odbc32.dll is never loaded (a probe that imports both loads them), and the update writes
+#     the whole year.
 # The helpers are in tools/wine-e2e/lib.sh, the cases in tools/wine-e2e/cases.sh.
 # Screenshots go to the folder given as the second argument (default build/wine-e2e).
 #

@@ -73,7 +73,8 @@ template <typename Target>
 std::optional<Target> FetchFixed(const Handle& command, SQLUSMALLINT column, SQLSMALLINT type) {
     Target value{};
     SQLLEN indicator = 0;
-    command.Check(SQLGetData(command.Get(), column, type, &value, sizeof value, &indicator));
+    command.Check(
+        command.Manager().GetData(command.Get(), column, type, &value, sizeof value, &indicator));
     if (indicator == SQL_NULL_DATA) return std::nullopt;
     return value;
 }
@@ -85,8 +86,8 @@ std::optional<std::string> FetchText(const Handle& command, SQLUSMALLINT column)
     constexpr std::size_t kPieceUnits = sizeof piece / sizeof piece[0];
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN result = command.Check(
-            SQLGetData(command.Get(), column, SQL_C_WCHAR, piece, sizeof piece, &indicator));
+        const SQLRETURN result = command.Check(command.Manager().GetData(
+            command.Get(), column, SQL_C_WCHAR, piece, sizeof piece, &indicator));
         if (result == SQL_NO_DATA) break;
         if (indicator == SQL_NULL_DATA) return std::nullopt;
         const bool truncated =
@@ -157,26 +158,29 @@ Value FetchValue(const Handle& command, SQLUSMALLINT column, FetchKind kind, SQL
     return text ? Value::Text(*text) : Value();
 }
 
-Handle NewEnvironment() {
-    Handle environment(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
-    environment.Check(SQLSetEnvAttr(environment.Get(), SQL_ATTR_ODBC_VERSION,
-                                    reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0));
+Handle NewEnvironment(const odbc::DriverManager& manager) {
+    Handle environment(manager, SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+    environment.Check(manager.SetEnvAttr(environment.Get(), SQL_ATTR_ODBC_VERSION,
+                                         reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0));
     return environment;
 }
 
 class OdbcEngine final : public Engine {
   public:
     // Connects, or raises the driver's failure; the handles taken so far are freed either way.
-    explicit OdbcEngine(std::string_view connectionString)
-        : mEnvironment(NewEnvironment()), mConnection(SQL_HANDLE_DBC, mEnvironment.Get()) {
+    OdbcEngine(std::shared_ptr<const odbc::DriverManager> manager,
+               std::string_view connectionString)
+        : mManager(std::move(manager)),
+          mEnvironment(NewEnvironment(*mManager)),
+          mConnection(*mManager, SQL_HANDLE_DBC, mEnvironment.Get()) {
         WideText text(connectionString);
         SQLSMALLINT completedLength = 0;
-        mConnection.Check(SQLDriverConnectW(mConnection.Get(), nullptr, text.Data(),
-                                            static_cast<SQLSMALLINT>(text.Size()), nullptr, 0,
-                                            &completedLength, SQL_DRIVER_NOPROMPT));
+        mConnection.Check(mManager->DriverConnectW(mConnection.Get(), nullptr, text.Data(),
+                                                   static_cast<SQLSMALLINT>(text.Size()), nullptr,
+                                                   0, &completedLength, SQL_DRIVER_NOPROMPT));
     }
 
-    ~OdbcEngine() override { SQLDisconnect(mConnection.Get()); }
+    ~OdbcEngine() override { mManager->Disconnect(mConnection.Get()); }
 
     OdbcEngine(const OdbcEngine&) = delete;
     OdbcEngine& operator=(const OdbcEngine&) = delete;
@@ -195,15 +199,15 @@ class OdbcEngine final : public Engine {
             EscapeDateValues(statement, [this](std::string_view table, std::string_view column) {
                 return DateColumnsOf(table).count(LowerName(column)) > 0;
             }));
-        Handle command(SQL_HANDLE_STMT, mConnection.Get());
-        command.Check(SQLExecDirectW(command.Get(), text.Data(), Length(text)));
+        Handle command(*mManager, SQL_HANDLE_STMT, mConnection.Get());
+        command.Check(mManager->ExecDirectW(command.Get(), text.Data(), Length(text)));
         return command;
     }
 
     static ResultRows ReadRows(const Handle& command) {
         ResultRows rows;
         SQLSMALLINT count = 0;
-        command.Check(SQLNumResultCols(command.Get(), &count));
+        command.Check(command.Manager().NumResultCols(command.Get(), &count));
         std::vector<FetchKind> kinds;
         std::vector<SQLSMALLINT> digits;
         for (SQLUSMALLINT column = 1; column <= count; ++column) {
@@ -213,21 +217,21 @@ class OdbcEngine final : public Engine {
             SQLULEN size = 0;
             SQLSMALLINT decimals = 0;
             SQLSMALLINT nullable = 0;
-            command.Check(SQLDescribeColW(command.Get(), column, name.data(),
-                                          static_cast<SQLSMALLINT>(name.size()), &nameLength, &type,
-                                          &size, &decimals, &nullable));
+            command.Check(command.Manager().DescribeColW(
+                command.Get(), column, name.data(), static_cast<SQLSMALLINT>(name.size()),
+                &nameLength, &type, &size, &decimals, &nullable));
             if (nameLength >= static_cast<SQLSMALLINT>(name.size())) {
                 name.resize(static_cast<std::size_t>(nameLength) + 1);
-                command.Check(SQLDescribeColW(command.Get(), column, name.data(),
-                                              static_cast<SQLSMALLINT>(name.size()), &nameLength,
-                                              &type, &size, &decimals, &nullable));
+                command.Check(command.Manager().DescribeColW(
+                    command.Get(), column, name.data(), static_cast<SQLSMALLINT>(name.size()),
+                    &nameLength, &type, &size, &decimals, &nullable));
             }
             rows.ColumnNames.push_back(ToUtf8(name.data(), static_cast<std::size_t>(nameLength)));
             kinds.push_back(KindOf(type));
             digits.push_back(decimals);
         }
         if (count == 0) return rows;
-        while (command.Check(SQLFetch(command.Get())) != SQL_NO_DATA) {
+        while (command.Check(command.Manager().Fetch(command.Get())) != SQL_NO_DATA) {
             std::vector<Value> row;
             row.reserve(kinds.size());
             for (SQLUSMALLINT column = 1; column <= count; ++column) {
@@ -245,12 +249,12 @@ class OdbcEngine final : public Engine {
             return known->second;
         }
         std::set<std::string> columns;
-        Handle command(SQL_HANDLE_STMT, mConnection.Get());
+        Handle command(*mManager, SQL_HANDLE_STMT, mConnection.Get());
         WideText name(table);
-        command.Check(SQLColumnsW(command.Get(), nullptr, 0, nullptr, 0, name.Data(),
-                                  static_cast<SQLSMALLINT>(name.Size()), nullptr, 0));
+        command.Check(mManager->ColumnsW(command.Get(), nullptr, 0, nullptr, 0, name.Data(),
+                                         static_cast<SQLSMALLINT>(name.Size()), nullptr, 0));
         // TABLE_NAME, COLUMN_NAME and DATA_TYPE; the name is a pattern, so "_" may match more.
-        while (command.Check(SQLFetch(command.Get())) != SQL_NO_DATA) {
+        while (command.Check(mManager->Fetch(command.Get())) != SQL_NO_DATA) {
             const auto tableName = FetchText(command, 3);
             const auto columnName = FetchText(command, 4);
             const auto type = FetchFixed<SQLSMALLINT>(command, 5, SQL_C_SSHORT);
@@ -262,6 +266,8 @@ class OdbcEngine final : public Engine {
         return mDateColumns.emplace(key, std::move(columns)).first->second;
     }
 
+    // Declared first, so that the library stays loaded until every handle is freed.
+    std::shared_ptr<const odbc::DriverManager> mManager;
     Handle mEnvironment;
     Handle mConnection;
     std::map<std::string, std::set<std::string>> mDateColumns;
@@ -270,7 +276,12 @@ class OdbcEngine final : public Engine {
 }  // namespace
 
 std::unique_ptr<Engine> OpenOdbcEngine(std::string_view connectionString) {
-    return std::make_unique<OdbcEngine>(connectionString);
+    return OpenOdbcEngine(connectionString, odbc::DriverManager::System());
+}
+
+std::unique_ptr<Engine> OpenOdbcEngine(std::string_view connectionString,
+                                       std::shared_ptr<const odbc::DriverManager> manager) {
+    return std::make_unique<OdbcEngine>(std::move(manager), connectionString);
 }
 
 }  // namespace almanoria

@@ -19,18 +19,19 @@ SQLSMALLINT ParentType(SQLSMALLINT type) {
 }  // namespace
 
 void Handle::Release::operator()(SQLHANDLE handle) const noexcept {
-    SQLFreeHandle(Type, handle);
+    Manager->FreeHandle(Type, handle);
 }
 
-Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : mHandle(nullptr, Release{type}) {
+Handle::Handle(const DriverManager& manager, SQLSMALLINT type, SQLHANDLE parent)
+    : mHandle(nullptr, Release{&manager, type}) {
     SQLHANDLE handle = SQL_NULL_HANDLE;
-    const SQLRETURN result = SQLAllocHandle(type, parent, &handle);
+    const SQLRETURN result = manager.AllocHandle(type, parent, &handle);
     if (result != SQL_SUCCESS && result != SQL_SUCCESS_WITH_INFO) {
         if (parent == SQL_NULL_HANDLE) {
             throw Failure(ErrorNumber::ObjectError,
                           "The ODBC driver manager could not allocate an environment.");
         }
-        RaiseDiagnostics(ParentType(type), parent, result);
+        RaiseDiagnostics(manager, ParentType(type), parent, result);
     }
     mHandle.reset(handle);
 }
@@ -39,20 +40,21 @@ SQLRETURN Handle::Check(SQLRETURN result) const {
     if (result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO || result == SQL_NO_DATA) {
         return result;
     }
-    RaiseDiagnostics(Type(), Get(), result);
+    RaiseDiagnostics(Manager(), Type(), Get(), result);
 }
 
-void RaiseDiagnostics(SQLSMALLINT type, SQLHANDLE handle, SQLRETURN result) {
+void RaiseDiagnostics(const DriverManager& manager, SQLSMALLINT type, SQLHANDLE handle,
+                      SQLRETURN result) {
     SQLWCHAR state[6] = {};
     SQLINTEGER native = 0;
     std::vector<SQLWCHAR> message(512);
     SQLSMALLINT length = 0;
-    SQLRETURN read = SQLGetDiagRecW(type, handle, 1, state, &native, message.data(),
-                                    static_cast<SQLSMALLINT>(message.size()), &length);
+    SQLRETURN read = manager.GetDiagRecW(type, handle, 1, state, &native, message.data(),
+                                         static_cast<SQLSMALLINT>(message.size()), &length);
     if (read == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
         message.resize(static_cast<std::size_t>(length) + 1);
-        read = SQLGetDiagRecW(type, handle, 1, state, &native, message.data(),
-                              static_cast<SQLSMALLINT>(message.size()), &length);
+        read = manager.GetDiagRecW(type, handle, 1, state, &native, message.data(),
+                                   static_cast<SQLSMALLINT>(message.size()), &length);
     }
     if (read != SQL_SUCCESS && read != SQL_SUCCESS_WITH_INFO) {
         throw Failure(ErrorNumber::ObjectError,

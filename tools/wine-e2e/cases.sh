@@ -504,3 +504,49 @@ passed+=("15. 144 dpi: the long path shortened with an ellipsis, ending with the
 begin_case "16. 192 dpi (200 %)"
 shortened_at 192
 passed+=("16. 192 dpi: the long path shortened with an ellipsis, ending with the file name, inside the box's text area")
+begin_case "17. a version.dll and an odbc32.dll beside the program"
+# A download folder with DLLs of those names in it, which Windows would take before its own,
+# each leaving "<dll>.loaded" beside itself when loaded and "<dll>.called" when called; Windows'
+# order, native first. Wine's own user32 imports version.dll and calls it, which Windows' user32
+# does not (and a KnownDLL's dependents come from the system there), so under Wine the planted
+# version.dll is loaded and called whatever the program does: here the program must start and
+# update beside it, and tools/check-windows-program.sh sees that it imports no version.dll.
+place_program 'C:\Downloads' "$drive_c/Downloads"
+for dll in version odbc32; do
+    i686-w64-mingw32-gcc -O2 -Wall -shared -DPLANTED_${dll^^} -Wl,--kill-at \
+        -o "$program_dir/$dll.dll" "$repo/tools/wine-e2e/planted.c" || fail "$dll.dll could not be built"
+done
+i686-w64-mingw32-gcc -O2 -Wall -mwindows -DPLANTED_PROBE -o "$program_dir/probe.exe" \
+    "$repo/tools/wine-e2e/planted.c" -lversion -lodbc32 || fail "the probe could not be built"
+native_first="$WINEDLLOVERRIDES;version,odbc32=n,b"
+# The marker takes the module's name as the loader spelled it ("VERSION.dll").
+planted_marked() { find "$program_dir" -maxdepth 1 -iname "$1.dll.$2" | grep -q .; }
+expect_planted_unused() {  # when
+    ! planted_marked odbc32 loaded || fail "the program loaded the odbc32.dll beside it $1"
+    ! planted_marked odbc32 called || fail "the program called the odbc32.dll beside it $1"
+}
+# First that a program importing both does take them from its folder and call them, or this
+# case could not tell a planted DLL from one never looked for.
+(cd "$program_dir" && WINEDLLOVERRIDES="$native_first" timeout 120 wine 'C:\Downloads\probe.exe' \
+    >/dev/null 2>&1) || true
+for dll in version odbc32; do
+    for mark in loaded called; do
+        planted_marked "$dll" "$mark" || fail "a program importing $dll.dll: the one beside it was not $mark"
+    done
+done
+find "$program_dir" -maxdepth 1 \( -iname '*.dll.loaded' -o -iname '*.dll.called' \) -delete
+rm -f "$program_dir/probe.exe"
+say "  a program importing version and odbc32 loads and calls the ones beside it"
+db_reset
+"$makecalendar" "$default_db"
+start_program WINEDLLOVERRIDES="$native_first"
+expect_planted_unused "at its start"
+expect_state "ready beside the planted DLLs" "$ready_text" 1 1 "$next_caption"
+run_update 17
+expect_finished "the run beside the planted DLLs"
+check_year "$default_db" "the run beside the planted DLLs"
+shoot 17-finished-beside-planted-dlls.png
+click_finish
+expect_planted_unused "for the update"
+place_program 'C:\Almanoria Year 2012' "$drive_c/Almanoria Year 2012"
+passed+=("17. a version.dll and an odbc32.dll beside the program, native first: a program importing them loads and calls them; this one never loads that odbc32.dll, and the update writes the whole year")

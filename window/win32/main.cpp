@@ -16,6 +16,9 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     using namespace almanoria;
+    // Before anything is loaded: no DLL from the current folder, whatever loads it later.
+    // Windows XP SP1 and later have it.
+    SetDllDirectoryW(L"");
     // The tooltip of the path box and the controls' themed look.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);

@@ -2,14 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "database/odbc/DriverManager.hpp"
+#include "database/odbc/OdbcApi.hpp"
 #include "errors/Failure.hpp"
 #include "tools/testing/CalendarFiles.hpp"
+#include "tools/testing/TestSupport.hpp"
+#include "tools/testing/UpdateFixture.hpp"
 
 namespace almanoria {
 namespace {
@@ -113,6 +119,85 @@ TEST_F(OdbcEngineOpen, HandlesAreReleasedOnEveryPath) {
     // A connection left open would keep its database file open.
     EXPECT_EQ(OpenFileCount(), before);
     EXPECT_EQ(QueryValue(mDatabase, "SELECT COUNT(*) FROM Dates"), "21");
+}
+
+// The file of the loaded library that holds the function.
+template <typename Function>
+std::filesystem::path LibraryOf(Function* function) {
+    Dl_info info{};
+    EXPECT_NE(dladdr(reinterpret_cast<void*>(function), &info), 0);
+    return info.dli_fname ? info.dli_fname : "";
+}
+
+// The driver manager taken from a library by its path, as Windows takes odbc32.dll from the
+// system folder: each entry point by name, the library held as long as the engine lives.
+TEST_F(OdbcEngineOpen, ThroughADriverManagerLoadedByItsPath) {
+    const std::filesystem::path unixOdbc = LibraryOf(&::SQLAllocHandle);
+    ASSERT_TRUE(std::filesystem::exists(unixOdbc)) << unixOdbc;
+    auto manager = odbc::DriverManager::Load(unixOdbc);
+    ASSERT_NE(manager->AllocHandle, nullptr);
+    const std::weak_ptr<const odbc::DriverManager> held = manager;
+    {
+        const auto engine = OpenOdbcEngine(ConnectionString(), std::move(manager));
+        engine->Execute("CREATE TABLE Dates (DateKey DATETIME, DateColor TEXT)");
+        engine->Execute("INSERT INTO Dates (DateKey, DateColor) VALUES ('5/6/2012', 'Red')");
+        EXPECT_EQ(engine->Query("SELECT DateColor FROM Dates").Rows.at(0).at(0),
+                  Value::Text("Red"));
+        EXPECT_FALSE(held.expired());
+    }
+    EXPECT_TRUE(held.expired());
+    EXPECT_EQ(QueryValue(mDatabase, "SELECT DateColor FROM Dates"), "Red");
+}
+
+TEST(OdbcDriverManager, ALibraryThatDoesNotLoadOrLacksAnEntryPointIsNamed) {
+    const TempDir dir;
+    const std::filesystem::path missing = dir / "System32" / "odbc32.dll";
+    const Failure absent = FailureOf([&] { odbc::DriverManager::Load(missing); });
+    EXPECT_EQ(absent.Number(), ErrorNumber::ErrorInLoadingDll);
+    EXPECT_EQ(absent.Description().rfind("Error in loading DLL " + missing.string() + " (", 0), 0u)
+        << absent.Description();
+
+    testing::WriteFile(dir / "odbc32.dll", "MZ, but no library");
+    const Failure broken = FailureOf([&] { odbc::DriverManager::Load(dir / "odbc32.dll"); });
+    EXPECT_EQ(broken.Number(), ErrorNumber::ErrorInLoadingDll);
+    EXPECT_NE(broken.Description().find((dir / "odbc32.dll").string()), std::string::npos);
+
+    // The C library loads, but is no driver manager.
+    const std::filesystem::path libc = LibraryOf(&::dladdr);
+    const Failure other = FailureOf([&] { odbc::DriverManager::Load(libc); });
+    EXPECT_EQ(other.Number(), ErrorNumber::DllEntryPointNotFound);
+    EXPECT_EQ(other.Description(), "Can't find DLL entry point SQLAllocHandle in " + libc.string());
+}
+
+EngineFactory MissingDriverManager() {
+    return [](std::string_view connectionString) {
+        return OpenOdbcEngine(connectionString,
+                              odbc::DriverManager::Load("/nonexistent/System32/odbc32.dll"));
+    };
+}
+
+// A driver manager that cannot load is the open's failure: one report at line 40 that names
+// the file, the calendar not touched.
+using MissingDriverManagerRun = testing::BasicUpdateFixture<MissingDriverManager>;
+
+TEST_F(MissingDriverManagerRun, IsReportedAtTheOpenAndWritesNothing) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    const std::string before = testing::ReadFile(mDatabasePath);
+    PressNext();
+    ASSERT_EQ(box.Reports().size(), 1u);
+    const testing::Report report = box.Reports()[0];
+    EXPECT_EQ(report.Module, "frmMain.OpenDatabase");
+    EXPECT_EQ(report.Line, 40);
+    EXPECT_EQ(report.Number, ErrorNumber::ErrorInLoadingDll);
+    EXPECT_NE(report.Description.find("/nonexistent/System32/odbc32.dll"), std::string::npos)
+        << report.Description;
+    EXPECT_NE(testing::ReadFile(dir / "error.log")
+                  .find("At line: 40\r\nError Number: 48\r\nError Description: Error in loading "
+                        "DLL /nonexistent/System32/odbc32.dll"),
+              std::string::npos);
+    EXPECT_EQ(testing::ReadFile(mDatabasePath), before);
+    EXPECT_FALSE(cmdButton1.Enabled());
+    EXPECT_EQ(lblUpdate.Caption(), "Updating the database...please wait.");
 }
 
 using OdbcEngineRows = OdbcEngineTest;
