@@ -101,7 +101,7 @@ TEST_F(WineOdbcEngine, OpensTheCalendarTheConnectionStringNamesAndRefusesAMissin
     const Failure absent =
         FailureOf([&] { OpenOdbcEngine(BuildConnectionString((dir / "gone.mdb").string())); });
     // The driver's native error is the embedded engine's: SQLITE_CANTOPEN.
-    EXPECT_EQ(absent.Number(), OdbcFailureNumber(14));
+    EXPECT_EQ(absent.Number(), ObjectErrorNumber(14));
     EXPECT_FALSE(absent.Description().empty());
 
     const Failure noDriver =
@@ -133,7 +133,7 @@ TEST_F(WineOdbcEngine, ADriverFailureCarriesItsNativeErrorAndItsWholeMessage) {
     const auto engine = Open();
     const Failure missing = FailureOf([&] { engine->Query("SELECT * FROM Nowhere"); });
     // The test driver gives the embedded engine's result code as native error: SQLITE_ERROR.
-    EXPECT_EQ(missing.Number(), OdbcFailureNumber(1));
+    EXPECT_EQ(missing.Number(), ObjectErrorNumber(1));
     EXPECT_NE(missing.Description().find("Nowhere"), std::string::npos) << missing.Description();
 
     // A message longer than the first buffer of 512 characters arrives whole.
