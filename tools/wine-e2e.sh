@@ -147,6 +147,9 @@ trap 'exit 143' TERM
 step="setting up"
 fail() {
     echo "wine-e2e: FAILED: $step: $*" >&2
+    # Once per case: a failure inside a command substitution is reported there first.
+    [ ! -e "$work/failed-$step" ] || exit 1
+    : >"$work/failed-$step"
     if [ -n "${DISPLAY:-}" ]; then
         local name
         name="failure-$(echo "$step" | tr -c 'A-Za-z0-9\n' '-' | cut -c1-40).png"
@@ -207,6 +210,7 @@ cp "$inspector" "$drive_c/e2e/inspect.exe"
 timeout 120 wine 'C:\e2e\inspect.exe' icons >/dev/null 2>&1 || true
 [ -f "$drive_c/e2e/icon-information.bmp" ] || fail "the inspector did not draw the box icons"
 echo 96 >"$work/dpi"
+start_wine_server
 
 for name in "${selected[@]}"; do run_case "$name"; done
 

@@ -267,6 +267,8 @@ case_finnish_log() {
     LANG=fi_FI.UTF-8 LC_ALL=fi_FI.UTF-8 inspect
     [ "$(sed -n 's/^timesep //p' "$work/inspect.txt")" = . ] ||
         fail "Wine does not separate the time with '.' under fi_FI: '$(sed -n 's/^timesep //p' "$work/inspect.txt")'"
+    [ "$(sed -n 's/^months //p' "$work/inspect.txt")" = "${finnish_months[*]}" ] ||
+        fail "Wine names the months under fi_FI '$(sed -n 's/^months //p' "$work/inspect.txt")', not '${finnish_months[*]}'"
     db_reset
     "$makecalendar" "$default_db"
     sqlite3 "$default_db" 'DROP TABLE Dates'
@@ -287,7 +289,7 @@ case_local_time() {
     own_server=1
     end_wine_server
     # shellcheck disable=SC2016
-    launcher=(unshare -m sh -c 'mount --bind "$0" /etc/localtime && exec "$@"' "$zone")
+    launcher=(unshare -m sh -c 'mount --bind "$0" /etc/localtime && wineserver -p && exec "$@"' "$zone")
     log_zone="$zone"
     db_reset
     "$makecalendar" "$default_db"

@@ -74,6 +74,8 @@ place_program() {  # Windows folder, Linux folder
 launcher=()
 start_program() {
     rm -f "$log"
+    # Wine keeps a locale's regional settings in the prefix after the program has gone.
+    case " $* " in *" LANG="*) : >"$work/locale-changed" ;; esac
     (cd "$program_dir" && exec "${launcher[@]}" env "$@" wine "$program_win\AlmanoriaYear2012.exe" \
         >"$work/program.out" 2>&1) &
     program_pid=$!
@@ -81,7 +83,8 @@ start_program() {
     for _ in $(seq 1 240); do
         id="$(xdotool search --onlyvisible --name "^$window_title\$" 2>/dev/null | head -n 1 || true)"
         [ -n "$id" ] && break
-        kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window opened"
+        kill -0 "$program_pid" 2>/dev/null ||
+            fail "the program ended before its window opened: $(tail -c 600 "$work/program.out")"
         sleep 0.5
     done
     [ -n "$id" ] || fail "the window did not open within 120 s"
@@ -334,11 +337,11 @@ dump() {  # database -> every row of the three tables, in a fixed order
 }
 
 # error.log: exactly one entry of eight lines, each ended by CR LF.
-# The month names the log is expected to use: English, or French as Wine's fr-FR names them,
-# in Windows-1252, the code page of a French Windows.
+# The month names the log is expected to use: English, or French or Finnish as Wine's fr-FR and
+# fi-FI name them, in Windows-1252, the code page of either Windows.
 english_months=(Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
 french_months=(janv. févr. mars avr. mai juin juil. août sept. oct. nov. déc.)
-finnish_months=(FIXME)
+finnish_months=(tammi helmi maalis huhti touko kesä heinä elo syys loka marras joulu)
 log_months=("${english_months[@]}")
 # The log's clock: the zone the program runs in and the locale's time separator.
 log_zone="$(readlink -f /etc/localtime)"
@@ -679,11 +682,16 @@ SQL
 # per process: a new server makes sure no process of the old resolution is left.
 use_dpi() {  # dots per inch
     [ "$(cat "$work/dpi" 2>/dev/null || echo 96)" = "$1" ] && return 0
-    end_wine_server
     timeout 120 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
         >/dev/null 2>&1 || fail "the resolution could not be set to $1"
-    timeout 60 wineserver -w || true
+    start_wine_server
     echo "$1" >"$work/dpi"
+}
+# The run's Wine server, kept alive between the programs: a server that ends on its own a
+# moment after its last program may still be ending when the next one starts.
+start_wine_server() {
+    end_wine_server
+    timeout 60 wineserver -p || fail "the Wine server did not start"
 }
 end_wine_server() {
     timeout 60 wineserver -k 2>/dev/null || true
@@ -697,18 +705,36 @@ begin_case() {  # name
     rm -rf "$database_dir" "$drive_c/Calendars"
     place_program 'C:\Almanoria Year 2012' "$drive_c/Almanoria Year 2012"
     use_dpi "${case_dpi[$1]:-96}"
+    [ ! -e "$work/locale-changed" ] || use_us_settings
+}
+
+# The regional settings of en_US, which Wine takes into the prefix when a program starts under
+# that locale; where the last locale's time separator or date order stays, they go, and Wine
+# fills them in afresh.
+us_settings() {
+    inspect && [ "$(sed -n 's/^timesep //p' "$work/inspect.txt")" = : ] &&
+        [ "$(sed -n 's/^shortdate //p' "$work/inspect.txt")" = M/d/yyyy ]
+}
+use_us_settings() {
+    if ! us_settings; then
+        timeout 120 wine reg delete 'HKCU\Control Panel\International' /f >/dev/null 2>&1 || true
+        us_settings || fail "the prefix keeps another locale's settings: $(grep '^timesep\|^shortdate' "$work/inspect.txt")"
+    fi
+    rm -f "$work/locale-changed"
 }
 # Whatever the case left running ends with it, passed or failed.
 own_server=""
 end_case() {
-    local pid file
+    local status=$? pid file
+    # A command that failed outside any check ends the case too.
+    [ "$status" = 0 ] || [ -e "$work/failed-$step" ] || (fail "a command failed (status $status)") || true
     for pid in "$burst_pid" "$watch_pid" "$program_pid"; do
         [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
     done
     [ -z "$program_pid" ] || wait_until 20 no_window || say "  the window of $step stayed after its program was ended"
     for file in "${read_only_files[@]}"; do make_writable "$file" 2>/dev/null || true; done
     # A server started in a setting of the case's own (its zone) goes with the case.
-    [ -z "$own_server" ] || end_wine_server
+    [ -z "$own_server" ] || start_wine_server
 }
 no_window() { ! xdotool search --onlyvisible --name "^$window_title\$" >/dev/null 2>&1; }
 passed() { echo "$1" >"$work/passed-$step_tag.txt"; }
@@ -721,8 +747,7 @@ run_case() {  # name
     say "case $name (at $((SECONDS - started_at)) s)"
     set +e
     (
-        set -eE
-        trap 'fail "this command failed (status $?): $BASH_COMMAND"' ERR
+        set -e
         trap end_case EXIT
         begin_case "$name"
         "case_$name"
