@@ -26,6 +26,7 @@ not_found_text="$(design_value 'text|notfound' 3)"
 wait_text="$(design_value 'text|wait' 3)"
 finished_text="$(design_value 'text|finished' 3)"
 finish_caption="$(design_value 'text|finish' 3)"
+tooltip_text="$(design_value tooltip 2)"
 read -r client_twips_w client_twips_h <<<"$(design_value client 2 | tr '|' ' ')"
 # Each control by name: its number, kind, twips rectangle and design caption.
 declare -A control_ids control_kinds control_twips control_captions
@@ -34,7 +35,7 @@ while IFS='|' read -r _ id name kind left top width height caption; do
     control_twips[$name]="$left $top $width $height" control_captions[$name]="$caption"
 done < <(grep '^control|' "$work/design.txt")
 [ "${#control_ids[@]}" = 7 ] || fail "the form's design does not list seven controls"
-[ -n "$ready_text" ] && [ -n "$not_found_text" ] && [ -n "$window_title" ] ||
+[ -n "$ready_text" ] && [ -n "$not_found_text" ] && [ -n "$window_title" ] && [ -n "$tooltip_text" ] ||
     fail "the form's design lacks its texts"
 next_caption="${control_captions[cmdButton1]}"
 
