@@ -84,8 +84,11 @@ start_program() {
     for _ in $(seq 1 240); do
         id="$(xdotool search --onlyvisible --name "^$window_title\$" 2>/dev/null | head -n 1 || true)"
         [ -n "$id" ] && break
-        kill -0 "$program_pid" 2>/dev/null ||
-            fail "the program ended before its window opened: $(tail -c 600 "$work/program.out")"
+        if ! kill -0 "$program_pid" 2>/dev/null; then
+            local status=0
+            wait "$program_pid" 2>/dev/null || status=$?
+            fail "the program ended with status $status before its window opened: $(tail -c 600 "$work/program.out")"
+        fi
         sleep 0.5
     done
     [ -n "$id" ] || fail "the window did not open within 120 s"
