@@ -77,19 +77,28 @@ start_program() {
     rm -f "$log"
     # Wine keeps a locale's regional settings in the prefix after the program has gone.
     case " $* " in *" LANG="*) : >"$work/locale-changed" ;; esac
-    (cd "$program_dir" && exec "${launcher[@]}" env "$@" wine "$program_win\AlmanoriaYear2012.exe" \
-        >"$work/program.out" 2>&1) &
-    program_pid=$!
-    local id=""
-    for _ in $(seq 1 240); do
-        id="$(xdotool search --onlyvisible --name "^$window_title\$" 2>/dev/null | head -n 1 || true)"
-        [ -n "$id" ] && break
-        if ! kill -0 "$program_pid" 2>/dev/null; then
-            local status=0
-            wait "$program_pid" 2>/dev/null || status=$?
+    local id="" status attempt
+    for attempt in 1 2; do
+        (cd "$program_dir" && exec "${launcher[@]}" env "$@" wine "$program_win\AlmanoriaYear2012.exe" \
+            >"$work/program.out" 2>&1) &
+        program_pid=$!
+        status=""
+        for _ in $(seq 1 240); do
+            id="$(xdotool search --onlyvisible --name "^$window_title\$" 2>/dev/null | head -n 1 || true)"
+            [ -n "$id" ] && break 2
+            if ! kill -0 "$program_pid" 2>/dev/null; then
+                status=0
+                wait "$program_pid" 2>/dev/null || status=$?
+                break
+            fi
+            sleep 0.5
+        done
+        [ -n "$status" ] || break
+        # On a machine loaded hard, a program under Wine is at times killed (SIGKILL) from
+        # outside before its window opens; that is no fault of the program's, once.
+        [ "$status" = 137 ] && [ "$attempt" = 1 ] ||
             fail "the program ended with status $status before its window opened: $(tail -c 600 "$work/program.out")"
-        fi
-        sleep 0.5
+        say "  the program was killed before its window opened (status 137); starting it again"
     done
     [ -n "$id" ] || fail "the window did not open within 120 s"
     window_id="$id"
@@ -691,11 +700,13 @@ use_dpi() {  # dots per inch
     start_wine_server
     echo "$1" >"$work/dpi"
 }
-# The run's Wine server, kept alive between the programs: a server that ends on its own a
-# moment after its last program may still be ending when the next one starts.
+# The run's Wine server, kept alive between the programs, with one program of its own that
+# stays: when the last program of a prefix ends, Wine ends its own processes, and kills (SIGKILL)
+# a program that starts meanwhile.
 start_wine_server() {
     end_wine_server
     timeout 60 wineserver -p || fail "the Wine server did not start"
+    (exec wine 'C:\e2e\inspect.exe' stay >/dev/null 2>&1) &
 }
 end_wine_server() {
     timeout 60 wineserver -k 2>/dev/null || true
