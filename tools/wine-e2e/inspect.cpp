@@ -274,12 +274,6 @@ int main(int argc, char **argv) {
     if (argc == 3 && !strcmp(argv[1], "watch")) return watch(atoi(argv[2]));
     if (argc == 3 && !strcmp(argv[1], "probe")) return probe(argv[2]);
     if (argc == 2 && !strcmp(argv[1], "icons")) return icons();
-    /* Stays until ended: while one program of the prefix runs, Wine keeps its own processes
-       up, rather than ending them each time the wizard has gone. */
-    if (argc == 2 && !strcmp(argv[1], "stay")) {
-        Sleep(INFINITE);
-        return 0;
-    }
     int find_close_box = argc == 2 && !strcmp(argv[1], "closebox");
     g_font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
     HDC screen = GetDC(NULL);

@@ -79,7 +79,8 @@ start_program() {
     case " $* " in *" LANG="*) : >"$work/locale-changed" ;; esac
     local id="" status attempt
     for attempt in 1 2; do
-        (cd "$program_dir" && exec "${launcher[@]}" env "$@" wine "$program_win\AlmanoriaYear2012.exe" \
+        # Wine's own errors go to program.out, for the failure that ends the program early.
+        (cd "$program_dir" && exec "${launcher[@]}" env WINEDEBUG=err+all "$@" wine "$program_win\AlmanoriaYear2012.exe" \
             >"$work/program.out" 2>&1) &
         program_pid=$!
         status=""
@@ -700,13 +701,11 @@ use_dpi() {  # dots per inch
     start_wine_server
     echo "$1" >"$work/dpi"
 }
-# The run's Wine server, kept alive between the programs, with one program of its own that
-# stays: when the last program of a prefix ends, Wine ends its own processes, and kills (SIGKILL)
-# a program that starts meanwhile.
+# The run's Wine server, kept alive between the programs: one that ends on its own a moment
+# after its last program may still be ending when the next one starts.
 start_wine_server() {
     end_wine_server
     timeout 60 wineserver -p || fail "the Wine server did not start"
-    (exec wine 'C:\e2e\inspect.exe' stay >/dev/null 2>&1) &
 }
 end_wine_server() {
     timeout 60 wineserver -k 2>/dev/null || true
