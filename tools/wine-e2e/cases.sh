@@ -265,8 +265,8 @@ case_french_log() {
 # "DD-MMM-YYYY  HH.MM.SS" with the Finnish month.
 case_finnish_log() {
     LANG=fi_FI.UTF-8 LC_ALL=fi_FI.UTF-8 inspect
-    [ "$(sed -n 's/^timesep //p' "$work/inspect.txt")" = . ] ||
-        fail "Wine does not separate the time with '.' under fi_FI: '$(sed -n 's/^timesep //p' "$work/inspect.txt")'"
+    [ "$(sed -n 's/^timesep //p' "$work/inspect.txt")" = . ] && [ "$(sed -n 's/^timesep_ex //p' "$work/inspect.txt")" = . ] ||
+        fail "Wine does not separate the time with '.' under fi_FI: $(grep '^timesep' "$work/inspect.txt" | tr '\n' ' ')"
     [ "$(sed -n 's/^months //p' "$work/inspect.txt")" = "${finnish_months[*]}" ] ||
         fail "Wine names the months under fi_FI '$(sed -n 's/^months //p' "$work/inspect.txt")', not '${finnish_months[*]}'"
     db_reset

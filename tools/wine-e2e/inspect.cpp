@@ -288,6 +288,14 @@ int main(int argc, char **argv) {
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, date_format, 80);
     printf("timesep ");
     put_text(date_format);
+    /* The same through GetLocaleInfoEx of the user's default, as the program asks it. */
+    typedef int(WINAPI * LocaleInfoEx)(const wchar_t *, LCTYPE, wchar_t *, int);
+    LocaleInfoEx info_ex = (LocaleInfoEx)(void (*)(void))GetProcAddress(
+        GetModuleHandleW(L"kernel32.dll"), "GetLocaleInfoEx");
+    if (info_ex && info_ex(NULL, LOCALE_STIME, date_format, 80) > 0) {
+        printf("\ntimesep_ex ");
+        put_text(date_format);
+    }
     printf("\nmonths");
     for (LCTYPE month = 0; month < 12; ++month) {
         GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SABBREVMONTHNAME1 + month, date_format, 80);
