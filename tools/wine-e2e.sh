@@ -2,51 +2,45 @@
 # End-to-end test of the Windows program under Wine, driven with the mouse and keyboard on a
 # virtual X display, over the test ODBC driver (the Access dialect on SQLite) registered under
 # the Access driver's name. Each case is judged by what the database, error.log and the
-# window's controls then hold; the year by the tests' own record of it (year_rows):
-#  1. no database at the default path: the not-found state, Next does nothing, Cancel ends it;
-#  2. a fresh calendar at the default path: ready, Next, the wait text, the finished state,
-#     the whole year in the database, Finish ends the program;
-#  3. the keyboard alone, on a second run: Alt+B opens the file dialog, Escape leaves ready and
-#     path as they were; Alt+D focuses the path box, Tab walks Browse, Cancel, Next; Enter on
-#     Next runs the update, which adds nothing;
-#  4. Cancel in the ready state and the title bar's close box end it; not a byte changes;
-#  5. a calendar used before (other colours and texts, days missing, events there) with a path
-#     typed into the path box: the typed file untouched, the calendar the year exactly;
-#  6. a calendar without a Dates table: one "Application Error" box, error.log under
-#     frmMain.InitDates at line 140;
-#  7. a file that is no database, on a French Windows: the box, error.log under
-#     frmMain.OpenDatabase at line 40 with the month named in French;
-#  8. the browse button: a calendar at a long path, picked in the file dialog, shown shortened
-#     with an ellipsis, is updated;
-#  9. from a program folder of non-ASCII names: a read-only calendar (one box, error.log beside
-#     the program, not a byte changed), a second failure appended to the log, then a calendar
-#     in that folder picked in the dialog, shown as it is and updated;
-# 10. a day-first Windows (en_GB): every day stays on its own date;
-# 11. 120 dots per inch (96 in cases 1 and 2): every control at its place in twips, no text cut
-#     off; the long path shortened to the wider box; Space on the focused Next runs the update;
-# 12. the calendar only under C:\Program Files (x86), which the shell names for 32-bit programs
-#     ("ProgramFilesDir (x86)"): ready with that path, Next updates that file;
-# 13. the same under C:\Programme, a German Windows XP's ProgramFilesDir; the registry restored;
-# 14. a folder named error.log beside the program: one box, the entry in local application data;
-# 15, 16. 144 and 192 dots per inch: the long path shortened inside the box's text area;
-# 17. a version.dll and an odbc32.dll in the program's folder, named native first: that
-#     odbc32.dll is never loaded (a probe that imports both loads them), and the update writes
-#     the whole year.
-# The helpers are in tools/wine-e2e/lib.sh, the cases in tools/wine-e2e/cases.sh.
-# Screenshots go to the folder given as the second argument (default build/wine-e2e).
+# window's controls then hold; the year by the tests' own record of it (year_rows), the
+# window's texts and places by the program's own design (form_design), the box's product name
+# by the version resource of the program file.
 #
-#   tools/wine-e2e.sh [path/to/AlmanoriaYear2012.exe] [screenshot folder]
+#   tools/wine-e2e.sh [--case NAME]... [--list] [path/to/AlmanoriaYear2012.exe] [screenshot folder]
+#
+# Without --case every case runs, in the order of all_cases in tools/wine-e2e/cases.sh, where
+# each case is one function case_NAME with a comment saying what it shows. Each case stands
+# alone: it makes its own calendars and its own starts of the program, and a failing case is
+# reported (with a screenshot) while the others still run; the run fails at the end, after a
+# last line "N passed, M failed". One prefix, one Xvfb and, but for the cases that change the
+# resolution or the time zone, one Wine server serve the whole run. The helpers are in
+# tools/wine-e2e/lib.sh. Screenshots go to the folder given as the second argument (default
+# build/wine-e2e), each named after its case.
 #
 # ALMANORIA_WINE_E2E_KEEP=1 keeps the working folder (prefix, inspector reports) for a look.
 # Needs the default preset built (makecalendar, year_rows, form_design) and the program built
-# with its inspector (windows-i686); builds the 32-bit driver (odbc-driver-i686) when it is missing. Installs what is missing from
-# Debian's packages, and where the kernel cannot run 32-bit programs, sets up qemu-i386.
+# with its inspector (windows-i686); builds the 32-bit driver (odbc-driver-i686) when it is
+# missing. Installs what is missing from Debian's packages, and where the kernel cannot run
+# 32-bit programs, sets up qemu-i386.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$PWD"
 
-exe="$(realpath -m "${1:-build/windows-i686/window/win32/AlmanoriaYear2012.exe}")"
-shots="$(realpath -m "${2:-build/wine-e2e}")"
+selected=()
+list_only=""
+positional=()
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --case) [ $# -ge 2 ] || { echo "wine-e2e: --case needs a name" >&2; exit 2; }
+            selected+=("$2"); shift 2 ;;
+        --case=*) selected+=("${1#--case=}"); shift ;;
+        --list) list_only=1; shift ;;
+        -h | --help) sed -n '2,/^set -euo/p' "$0" | sed '$d'; exit 0 ;;
+        *) positional+=("$1"); shift ;;
+    esac
+done
+exe="$(realpath -m "${positional[0]:-build/windows-i686/window/win32/AlmanoriaYear2012.exe}")"
+shots="$(realpath -m "${positional[1]:-build/wine-e2e}")"
 driver="$repo/build/odbc-driver-i686/tools/odbcdriver/libalmanoria_access_odbc.so"
 makecalendar="$repo/build/default/tools/makecalendar"
 year_rows="$repo/build/default/tools/wine-e2e/year_rows"
@@ -55,6 +49,16 @@ inspector="$repo/build/windows-i686/tools/wine-e2e/inspect.exe"
 started_at=$SECONDS
 
 say() { echo "wine-e2e: $*"; }
+
+# The cases, and which of them this run takes.
+# shellcheck source=tools/wine-e2e/cases.sh
+. "$repo/tools/wine-e2e/cases.sh"
+if [ -n "$list_only" ]; then printf '%s\n' "${all_cases[@]}"; exit 0; fi
+[ ${#selected[@]} -gt 0 ] || selected=("${all_cases[@]}")
+for name in "${selected[@]}"; do
+    declare -F "case_$name" >/dev/null ||
+        { say "no case named '$name'; the cases are: ${all_cases[*]}" >&2; exit 2; }
+done
 
 # --- What the machine needs ---------------------------------------------------------------
 
@@ -71,7 +75,7 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 needed=()
-for package in wine wine32:i386 fonts-wine xvfb xdotool imagemagick sqlite3 locales-all \
+for package in wine wine32:i386 fonts-wine xvfb xdotool imagemagick sqlite3 locales-all icoutils \
     libodbc2:i386 libsqlite3-0:i386 libstdc++6:i386 gcc-mingw-w64-i686 g++; do
     installed "$package" || needed+=("$package")
 done
@@ -100,6 +104,11 @@ fi
 [ "$(LC_ALL=en_US.UTF-8 locale d_fmt 2>/dev/null)" = "%m/%d/%Y" ] ||
     { say "the locale en_US.UTF-8 is missing (locales-all)" >&2; exit 1; }
 
+# The product name the box must give: the one the program file's version resource holds.
+product_name="$(wrestool -x --raw --type=16 "$exe" | iconv -f UTF-16LE -t UTF-8 2>/dev/null |
+    tr -c '[:print:]' '\n' | grep -v '^$' | grep -A1 -x 'ProductName' | sed -n 2p || true)"
+[ -n "$product_name" ] || { say "no ProductName in the version resource of $exe" >&2; exit 1; }
+
 mkdir -p "$shots"
 rm -f "$shots"/*.png "$shots"/*.log "$shots"/*.txt
 
@@ -120,11 +129,6 @@ export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
 
 read_only_files=()
 cleanup() {
-    local pid file
-    for file in "${read_only_files[@]}"; do chattr -i "$file" 2>/dev/null || true; done
-    for pid in "$burst_pid" "$watch_pid" "$program_pid"; do
-        [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    done
     [ -d "$WINEPREFIX" ] && timeout 60 wineserver -k 2>/dev/null || true
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null || true
@@ -143,6 +147,9 @@ trap 'exit 143' TERM
 step="setting up"
 fail() {
     echo "wine-e2e: FAILED: $step: $*" >&2
+    # Once per case: a failure inside a command substitution is reported there first.
+    [ ! -e "$work/failed-$step" ] || exit 1
+    : >"$work/failed-$step"
     if [ -n "${DISPLAY:-}" ]; then
         local name
         name="failure-$(echo "$step" | tr -c 'A-Za-z0-9\n' '-' | cut -c1-40).png"
@@ -199,13 +206,19 @@ cp "$inspector" "$drive_c/e2e/inspect.exe"
 
 # shellcheck source=tools/wine-e2e/lib.sh
 . "$repo/tools/wine-e2e/lib.sh"
-place_program 'C:\Almanoria Year 2012' "$drive_c/Almanoria Year 2012"
-passed=()  # what each case has shown, for the summary
-# shellcheck source=tools/wine-e2e/cases.sh
-. "$repo/tools/wine-e2e/cases.sh"
+echo 96 >"$work/dpi"
+start_wine_server
+# The standard box icons as this prefix draws them, for the box's icon to be compared with; a
+# second try when Wine's desktop was slow to come up for the first.
+for _ in 1 2; do
+    timeout 120 wine 'C:\e2e\inspect.exe' icons >/dev/null 2>&1 && break
+done
+[ -f "$drive_c/e2e/icon-information.bmp" ] || fail "the inspector did not draw the box icons"
+
+for name in "${selected[@]}"; do run_case "$name"; done
 
 step="ending"
-say "passed in $((SECONDS - started_at)) s:"
-for line in "${passed[@]}"; do say "  $line"; done
-say "  screenshots in $shots"
-
+say "${#passed_cases[@]} of ${#selected[@]} cases passed in $((SECONDS - started_at)) s; screenshots in $shots"
+[ ${#failed_cases[@]} = 0 ] || say "failed: ${failed_cases[*]}"
+echo "${#passed_cases[@]} passed, ${#failed_cases[@]} failed"
+[ ${#failed_cases[@]} = 0 ]

@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <shlobj.h>
+#include <commctrl.h>
 #include <sql.h>
 #include <sqlext.h>
 #include <stdio.h>
@@ -137,13 +138,34 @@ static BOOL CALLBACK box_child(HWND hwnd, LPARAM unused) {
     printf("boxchild %d %ls %d ", GetDlgCtrlID(hwnd), cls, IsWindowVisible(hwnd) ? 1 : 0);
     put_text(text);
     putchar('\n');
+    /* A box's icon is a picture only: where it stands on the screen, to be looked at there. */
+    if (!lstrcmpiW(cls, L"Static") && (GetWindowLongW(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        printf("boxicon %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
     return TRUE;
 }
 
 static BOOL CALLBACK top(HWND hwnd, LPARAM unused) {
     (void)unused;
-    wchar_t text[512];
+    wchar_t text[512], cls[64];
     if (!IsWindowVisible(hwnd)) return TRUE;
+    GetClassNameW(hwnd, cls, 64);
+    /* A tooltip on the screen that the wizard's process shows; it answers WM_GETTEXT with the
+       text of the tool it shows. */
+    DWORD process = 0, wizard = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (g_main) GetWindowThreadProcessId(g_main, &wizard);
+    if (!lstrcmpiW(cls, TOOLTIPS_CLASSW) && wizard && process == wizard) {
+        DWORD_PTR got = 0;
+        text[0] = 0;
+        SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &got);
+        printf("tooltip ");
+        put_text(text);
+        putchar('\n');
+        return TRUE;
+    }
     InternalGetWindowText(hwnd, text, 512);
     if (!lstrcmpW(text, L"Application Error") || !lstrcmpW(text, L"Select Almanoria Database File")) {
         printf("box ");
@@ -240,11 +262,45 @@ static int probe(const char *path) {
     return SQL_SUCCEEDED(done) ? 0 : 1;
 }
 
+/* The standard box icons as a box draws them, 32 x 32 on the dialog colour, each written to
+   C:\\e2e\\icon-NAME.bmp for the test to compare a box's icon with. */
+static int icons(void) {
+    static const struct { WORD id; const char *name; } kinds[] = {
+        {32516, "information"}, {32513, "error"}, {32515, "warning"}, {32514, "question"}};
+    for (size_t k = 0; k < sizeof kinds / sizeof kinds[0]; ++k) {
+        HDC dc = CreateCompatibleDC(NULL);
+        BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), 32, 32, 1, 24, BI_RGB, 0, 0, 0, 0, 0}};
+        BYTE *bits = NULL;
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void **)&bits, NULL, 0);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        RECT all = {0, 0, 32, 32};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_3DFACE));
+        DrawIconEx(dc, 0, 0, LoadIconW(NULL, MAKEINTRESOURCEW(kinds[k].id)), 32, 32, 0, NULL, DI_NORMAL);
+        GdiFlush();
+        char path[64];
+        snprintf(path, sizeof path, "C:\\e2e\\icon-%s.bmp", kinds[k].name);
+        FILE *out = fopen(path, "wb");
+        if (!out) return 1;
+        BITMAPFILEHEADER head = {0x4D42, (DWORD)(sizeof head + sizeof info.bmiHeader + 32 * 96), 0, 0,
+                                 (DWORD)(sizeof head + sizeof info.bmiHeader)};
+        fwrite(&head, sizeof head, 1, out);
+        fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        fwrite(bits, 32 * 96, 1, out);
+        fclose(out);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        printf("icon %s\n", kinds[k].name);
+    }
+    return 0;
+}
+
 int main(int argc, char **argv) {
     SetProcessDPIAware();
     if (argc == 3 && !strcmp(argv[1], "watch")) return watch(atoi(argv[2]));
     if (argc == 3 && !strcmp(argv[1], "probe")) return probe(argv[2]);
     if (argc == 2 && !strcmp(argv[1], "folders")) return folders();
+    if (argc == 2 && !strcmp(argv[1], "icons")) return icons();
     int find_close_box = argc == 2 && !strcmp(argv[1], "closebox");
     g_font = (HFONT)GetStockObject(DEFAULT_GUI_FONT);
     HDC screen = GetDC(NULL);
@@ -254,6 +310,25 @@ int main(int argc, char **argv) {
     GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, date_format, 80);
     printf("shortdate ");
     put_text(date_format);
+    putchar('\n');
+    /* The time separator and the months' short names a program under this locale is given. */
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, date_format, 80);
+    printf("timesep ");
+    put_text(date_format);
+    /* The same through GetLocaleInfoEx of the user's default, as the program asks it. */
+    typedef int(WINAPI * LocaleInfoEx)(const wchar_t *, LCTYPE, wchar_t *, int);
+    LocaleInfoEx info_ex = (LocaleInfoEx)(void (*)(void))GetProcAddress(
+        GetModuleHandleW(L"kernel32.dll"), "GetLocaleInfoEx");
+    if (info_ex && info_ex(NULL, LOCALE_STIME, date_format, 80) > 0) {
+        printf("\ntimesep_ex ");
+        put_text(date_format);
+    }
+    printf("\nmonths");
+    for (LCTYPE month = 0; month < 12; ++month) {
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SABBREVMONTHNAME1 + month, date_format, 80);
+        putchar(' ');
+        put_text(date_format);
+    }
     putchar('\n');
     g_main = FindWindowW(L"AlmanoriaYear2012", wide(kFrmMainDesign.Title).c_str());
     if (g_main && IsWindowVisible(g_main)) {

@@ -2,6 +2,19 @@
 # its controls through the inspector, and judging a calendar database and error.log.
 # shellcheck shell=bash
 
+# --- Waiting -------------------------------------------------------------------------------
+
+# Runs a command every half second until it succeeds, for at most the seconds given.
+wait_until() {  # seconds, command...
+    local tries=$(($1 * 2))
+    shift
+    while ! "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.5
+    done
+}
+
 # --- Driving the program ------------------------------------------------------------------
 
 # The window's texts and controls as the program builds them ($work/design.txt, from
@@ -13,6 +26,7 @@ not_found_text="$(design_value 'text|notfound' 3)"
 wait_text="$(design_value 'text|wait' 3)"
 finished_text="$(design_value 'text|finished' 3)"
 finish_caption="$(design_value 'text|finish' 3)"
+tooltip_text="$(design_value tooltip 2)"
 read -r client_twips_w client_twips_h <<<"$(design_value client 2 | tr '|' ' ')"
 # Each control by name: its number, kind, twips rectangle and design caption.
 declare -A control_ids control_kinds control_twips control_captions
@@ -21,7 +35,7 @@ while IFS='|' read -r _ id name kind left top width height caption; do
     control_twips[$name]="$left $top $width $height" control_captions[$name]="$caption"
 done < <(grep '^control|' "$work/design.txt")
 [ "${#control_ids[@]}" = 7 ] || fail "the form's design does not list seven controls"
-[ -n "$ready_text" ] && [ -n "$not_found_text" ] && [ -n "$window_title" ] ||
+[ -n "$ready_text" ] && [ -n "$not_found_text" ] && [ -n "$window_title" ] && [ -n "$tooltip_text" ] ||
     fail "the form's design lacks its texts"
 next_caption="${control_captions[cmdButton1]}"
 
@@ -56,33 +70,51 @@ place_program() {  # Windows folder, Linux folder
 }
 
 # Starts the program as a user would, from its own folder, with no error.log yet; extra
-# VAR=value pairs go to its environment.
+# VAR=value pairs go to its environment. A case may set the array launcher to a command that
+# runs the program (and with it a new Wine server) in a setting of its own.
+launcher=()
 start_program() {
     rm -f "$log"
-    (cd "$program_dir" && exec env "$@" wine "$program_win\AlmanoriaYear2012.exe" \
-        >"$work/program.out" 2>&1) &
-    program_pid=$!
-    local id=""
-    for _ in $(seq 1 240); do
-        id="$(xdotool search --onlyvisible --name "^$window_title\$" 2>/dev/null | head -n 1 || true)"
-        [ -n "$id" ] && break
-        kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window opened"
-        sleep 0.5
+    # Wine keeps a locale's regional settings in the prefix after the program has gone.
+    case " $* " in *" LANG="*) : >"$work/locale-changed" ;; esac
+    local id="" status attempt
+    for attempt in 1 2 3; do
+        # Wine's own errors go to program.out, for the failure that ends the program early.
+        (cd "$program_dir" && exec "${launcher[@]}" env WINEDEBUG=err+all "$@" wine "$program_win\AlmanoriaYear2012.exe" \
+            >"$work/program.out" 2>&1) &
+        program_pid=$!
+        status=""
+        for _ in $(seq 1 240); do
+            id="$(xdotool search --onlyvisible --name "^$window_title\$" 2>/dev/null | head -n 1 || true)"
+            [ -n "$id" ] && break 2
+            if ! kill -0 "$program_pid" 2>/dev/null; then
+                status=0
+                wait "$program_pid" 2>/dev/null || status=$?
+                break
+            fi
+            sleep 0.5
+        done
+        [ -n "$status" ] || break
+        # On a machine loaded hard Wine's desktop process may not start in the time Wine gives
+        # it, and a program then gets no window, or is killed (SIGKILL) before its window
+        # opens: no fault of the program's, so it starts again, twice at most.
+        if [ "$attempt" = 3 ] || ! { [ "$status" = 137 ] || grep -q 'The explorer process failed to start' "$work/program.out"; }; then
+            fail "the program ended with status $status before its window opened: $(grep -v ':fixme:' "$work/program.out" | tail -c 600)"
+        fi
+        say "  Wine's desktop was not there for the program (status $status); starting it again"
     done
     [ -n "$id" ] || fail "the window did not open within 120 s"
     window_id="$id"
     # The window is mapped; wait until its controls stand too.
-    for _ in $(seq 1 20); do
-        inspect
-        [ "$(grep -c '^child ' "$work/inspect.txt")" -ge 7 ] && break
-        sleep 0.5
-    done
+    wait_until 10 has_controls || true
     [ "$(grep -c '^child ' "$work/inspect.txt")" = 7 ] ||
         fail "the window does not have its seven controls: $(cat "$work/inspect.txt")"
     read -r _ win_left win_top win_width win_height _ client_x client_y client_w client_h \
         <<<"$(window_line)"
     sleep 1  # let it paint
 }
+
+has_controls() { inspect && [ "$(grep -c '^child ' "$work/inspect.txt")" -ge 7 ]; }
 
 # Clicks the middle of a control of the wizard, by its place on the screen.
 click_control() {
@@ -111,15 +143,17 @@ press() {
 press_expect_focus() {  # control name, keys...
     local name="$1"
     shift
-    press "$@"
-    inspect
-    [ "$(window_focus)" = "$name" ] ||
-        fail "after $* the focus is on control '$(window_focus)', not $name"
+    xdotool key --delay 150 "$@"
+    expect_focus "$name" "after $*"
+}
+focus_is() { inspect && [ "$(window_focus)" = "$1" ]; }
+expect_focus() {  # control name, when
+    wait_until 5 focus_is "$1" || fail "$2 the focus is on control '$(window_focus)', not $1"
 }
 
 # Waits until the program's process has ended (the window gone with it).
-wait_program_end() {
-    for _ in $(seq 1 120); do
+wait_program_end() {  # what, [seconds; 60]
+    for _ in $(seq 1 $((${2:-60} * 2))); do
         if ! kill -0 "$program_pid" 2>/dev/null; then
             local status=0
             wait "$program_pid" 2>/dev/null || status=$?
@@ -132,7 +166,7 @@ wait_program_end() {
         fi
         sleep 0.5
     done
-    fail "$1: the program did not end within 60 s"
+    fail "$1: the program did not end within ${2:-60} s"
 }
 
 # Waits for a top-level window with exactly that title; sets found_id.
@@ -150,7 +184,7 @@ wait_for_window() {
 shoot() {
     /usr/bin/import -window root "$work/root.png"
     convert "$work/root.png" -crop "${win_width}x${win_height}+${win_left}+${win_top}" +repage \
-        "$shots/$1"
+        "$shots/$step_tag-$1"
 }
 
 expect_state() {  # what, label text, Next enabled, Cancel enabled, Next caption
@@ -173,13 +207,7 @@ run_update() {  # name for the screenshots, [keys...]
     shift
     rm -rf "$work/burst" "$work/stop-burst"
     mkdir -p "$work/burst"
-    timeout 300 wine 'C:\e2e\inspect.exe' watch 240 >"$work/watch-raw.txt" 2>/dev/null &
-    watch_pid=$!
-    for _ in $(seq 1 60); do
-        grep -q '^state ' "$work/watch-raw.txt" 2>/dev/null && break
-        sleep 0.5
-    done
-    grep -q '^state ' "$work/watch-raw.txt" || fail "the watcher did not start"
+    start_watch
     # The wait text may stand only a moment: shoot the screen as fast as we can meanwhile.
     (for i in $(seq 1 400); do
         [ -e "$work/stop-burst" ] && break
@@ -198,6 +226,14 @@ run_update() {  # name for the screenshots, [keys...]
     cp "$work/watch.txt" "$shots/$name-states.txt"
     if grep -q '^timeout' "$work/watch.txt"; then fail "the run did not end within 240 s"; fi
     if grep -q '^gone' "$work/watch.txt"; then fail "the window went away during the run"; fi
+}
+
+# The inspector watching the window's states into $work/watch-raw.txt, until the run ends.
+start_watch() {
+    rm -f "$work/watch-raw.txt"
+    timeout 300 wine 'C:\e2e\inspect.exe' watch 240 >"$work/watch-raw.txt" 2>/dev/null &
+    watch_pid=$!
+    wait_until 30 grep -q '^state ' "$work/watch-raw.txt" || fail "the watcher did not start"
 }
 
 # After a run: the finished state, reached through the wait text alone, and no failure logged.
@@ -317,15 +353,20 @@ dump() {  # database -> every row of the three tables, in a fixed order
 }
 
 # error.log: exactly one entry of eight lines, each ended by CR LF.
-# The month names the log is expected to use: English, or French as Wine's fr-FR names them,
-# in Windows-1252, the code page of a French Windows.
+# The month names the log is expected to use: English, or French or Finnish as Wine's fr-FR and
+# fi-FI name them, in Windows-1252, the code page of either Windows.
 english_months=(Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
 french_months=(janv. févr. mars avr. mai juin juil. août sept. oct. nov. déc.)
+finnish_months=(tammi helmi maalis huhti touko kesä heinä elo syys loka marras joulu)
 log_months=("${english_months[@]}")
+# The log's clock: the zone the program runs in and the locale's time separator.
+log_zone="$(readlink -f /etc/localtime)"
+log_time_separator=":"
 log_date() {  # when, as date -d takes it
     local month
-    month="$(date -d "$1" '+%-m')"
-    printf '%s-%s-%s' "$(date -d "$1" '+%d')" "${log_months[month - 1]}" "$(date -d "$1" '+%Y')"
+    month="$(TZ="$log_zone" date -d "$1" '+%-m')"
+    printf '%s-%s-%s' "$(TZ="$log_zone" date -d "$1" '+%d')" "${log_months[month - 1]}" \
+        "$(TZ="$log_zone" date -d "$1" '+%Y')"
 }
 
 check_log() {  # module, line, [entries the log holds, the last one checked; 1]
@@ -338,17 +379,21 @@ check_log() {  # module, line, [entries the log holds, the last one checked; 1]
     tail -n 8 "$log" | tr -d '\r' >"$work/log.txt"
     line() { sed -n "$1p" "$work/log.txt"; }
     # Today's date with the month named as the program's locale names it, in the log's code
-    # page; either side of midnight is allowed.
-    local stamp today yesterday
+    # page, and the hour of the program's zone; either side of midnight or the hour is allowed.
+    local stamp today yesterday sep="$log_time_separator" hour
     stamp="$(line 1)"
     today="$(log_date now)"
-    yesterday="$(log_date '1 minute ago')"
+    yesterday="$(log_date '2 minutes ago')"
     # Bytes, not characters: the month may be in a code page other than this shell's.
     printf '%s\n' "$stamp" |
-        LC_ALL=C grep -qE '^[0-9]{2}-[^ ]+-[0-9]{4}  [0-2][0-9]:[0-5][0-9]:[0-5][0-9]$' ||
-        fail "error.log's first line is not 'DD-MMM-YYYY  HH:MM:SS': '$stamp'"
+        LC_ALL=C grep -qE "^[0-9]{2}-[^ ]+-[0-9]{4}  [0-2][0-9][$sep][0-5][0-9][$sep][0-5][0-9]\$" ||
+        fail "error.log's first line is not 'DD-MMM-YYYY  HH${sep}MM${sep}SS': '$stamp'"
     [ "${stamp%%  *}" = "$today" ] || [ "${stamp%%  *}" = "$yesterday" ] ||
-        fail "error.log's date is $stamp, not today ($today)"
+        fail "error.log's date is $stamp, not today ($today) in $log_zone"
+    hour="${stamp#*  }"
+    hour="${hour:0:2}"
+    [ "$hour" = "$(TZ="$log_zone" date +%H)" ] || [ "$hour" = "$(TZ="$log_zone" date -d '2 minutes ago' +%H)" ] ||
+        fail "error.log's hour is $hour, not the hour in $log_zone ($(TZ="$log_zone" date +%H))"
     [ "$(line 2)" = "Error logged by application: AlmanoriaYear2012" ] || fail "error.log line 2: $(line 2)"
     [ "$(line 3)" = "In module: $1" ] || fail "error.log names '$(line 3)', not $1"
     [ "$(line 4)" = "At line: $2" ] || fail "error.log gives '$(line 4)', not line $2"
@@ -384,12 +429,14 @@ in_code_page() {  # UTF-8 text, text in Windows-1252
     [[ "$logged" == $pattern ]]
 }
 
-# The box: one, titled "Application Error", the report's text and one OK button.
+box_shows_report() { inspect && box_lines | grep -q 'An error has occurred'; }
+
+# The box: one, titled "Application Error", the report's text with the product name of the
+# program file's version resource, the information icon and one OK button.
 check_box() {  # module, line
     wait_for_window "Application Error" 240 || fail "no Application Error box"
     box_id="$found_id"
-    sleep 1
-    inspect
+    wait_until 10 box_shows_report || true
     [ "$(grep -c '^box Application Error$' "$work/inspect.txt")" = 1 ] ||
         fail "not exactly one Application Error box: $(grep '^box' "$work/inspect.txt")"
     local message
@@ -400,13 +447,31 @@ check_box() {  # module, line
     # The description as the box shows it, in UTF-16; error.log holds it in the 8-bit code page.
     local described="${message#*\\r\\nError Description: \\t}"
     described="${described%\\r\\n\\r\\n\\r\\n\\r\\n}"
-    local expected="An error has occurred.\r\n\r\nProduct Name: \tAlmanoria Desktop Calendar\r\nApplication File:  \tAlmanoriaYear2012\r\nModule: \t\t$1\r\nLine Number: \t$2\r\n\r\n${log_number/Error Number: /Error Number: \\t}\r\nError Description: \t$described\r\n\r\n\r\n\r\n"
+    local expected="An error has occurred.\r\n\r\nProduct Name: \t$product_name\r\nApplication File:  \tAlmanoriaYear2012\r\nModule: \t\t$1\r\nLine Number: \t$2\r\n\r\n${log_number/Error Number: /Error Number: \\t}\r\nError Description: \t$described\r\n\r\n\r\n\r\n"
     [ "$message" = "$expected" ] || fail "the box reads '$message', not '$expected'"
     in_code_page "$described" "${log_description#Error Description: }" ||
         fail "error.log's description '$log_description' is not the box's '$described'"
     [ "$(grep -c '^boxchild [0-9]* Button 1 ' "$work/box.txt")" = 1 ] ||
         fail "the box has not exactly one button: $(cat "$work/box.txt")"
     grep -q '^boxchild [0-9]* Button 1 OK$' "$work/box.txt" || fail "the box's button is not OK"
+    check_box_icon
+}
+
+# The box's icon as it is drawn, compared with each standard icon drawn on the box's colour:
+# the information icon must be the one it is, pixel for pixel.
+check_box_icon() {
+    local x y w h kind differs best="" best_differs=""
+    read -r _ x y w h <<<"$(grep '^boxicon ' "$work/box.txt" | head -n 1)"
+    [ -n "${h:-}" ] || fail "the box has no icon: $(cat "$work/box.txt")"
+    /usr/bin/import -window root "$work/box-root.png"
+    convert "$work/box-root.png" -crop "${w}x${h}+${x}+${y}" +repage "$work/box-icon.png"
+    for kind in information error warning question; do
+        differs="$(compare -metric AE "$work/box-icon.png" "$drive_c/e2e/icon-$kind.bmp" null: 2>&1 || true)"
+        [[ "$differs" =~ ^[0-9]+$ ]] || fail "the box's icon (${w}x${h}) could not be compared: $differs"
+        if [ -z "$best" ] || [ "$differs" -lt "$best_differs" ]; then best="$kind" best_differs="$differs"; fi
+    done
+    [ "$best" = information ] && [ "$best_differs" = 0 ] ||
+        fail "the box shows the $best icon ($best_differs pixels off), not the information icon"
 }
 dismiss_box() {
     xdotool key --window "$box_id" Return 2>/dev/null
@@ -546,12 +611,15 @@ check_layout() {  # screenshot of the root window, label for messages
 
 dialog_title='Select Almanoria Database File'
 
+dialog_filled() {
+    inspect && grep -q '^boxchild [0-9]* ComboBox 1 Database Files' "$work/inspect.txt"
+}
+
 # Waits for the file dialog that Browse opens, and checks its title and filter.
 expect_dialog() {
     wait_for_window "$dialog_title" 240 || fail "the file dialog did not open"
     dialog_id="$found_id"
-    sleep 2  # the dialog fills its list after it shows
-    inspect
+    wait_until 10 dialog_filled || true
     grep -qxF "box $dialog_title" "$work/inspect.txt" || fail "the file dialog is not there"
     grep -q '^boxchild [0-9]* ComboBox 1 Database Files (\*\.mdb)$' "$work/inspect.txt" ||
         fail "the dialog does not offer 'Database Files (*.mdb)': $(grep '^boxchild' "$work/inspect.txt" | head -n 40)"
@@ -621,4 +689,97 @@ INSERT INTO Events (EventID, EventName, AllDayEvent, StartTime, EndTime, EventCo
 INSERT INTO EventDates (EventId, EventDate) VALUES (1, '2012-12-25'), (2, '2012-04-06'), (3, '2012-04-05');
 UPDATE Dates SET EventCount = (SELECT COUNT(*) FROM EventDates l WHERE l.EventDate = Dates.DateKey);
 SQL
+}
+
+# --- Running the cases --------------------------------------------------------------------
+
+# The dots per inch of the prefix. Wine 8 takes the system's resolution from the user's
+# LogPixels (HKCU\Control Panel\Desktop), else from the machine's (96 in a fresh prefix), once
+# per process: a new server makes sure no process of the old resolution is left.
+use_dpi() {  # dots per inch
+    [ "$(cat "$work/dpi" 2>/dev/null || echo 96)" = "$1" ] && return 0
+    timeout 120 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+        >/dev/null 2>&1 || fail "the resolution could not be set to $1"
+    start_wine_server
+    echo "$1" >"$work/dpi"
+}
+# The run's Wine server, kept alive between the programs: one that ends on its own a moment
+# after its last program may still be ending when the next one starts.
+start_wine_server() {
+    end_wine_server
+    timeout 60 wineserver -p || fail "the Wine server did not start"
+}
+end_wine_server() {
+    timeout 60 wineserver -k 2>/dev/null || true
+    timeout 60 wineserver -w 2>/dev/null || true
+}
+
+# What every case starts from: the program in its usual folder, nothing at the default path
+# nor in C:\Calendars, and its resolution.
+begin_case() {  # name
+    step="$1" step_tag="$1"
+    rm -rf "$database_dir" "$drive_c/Calendars"
+    place_program 'C:\Almanoria Year 2012' "$drive_c/Almanoria Year 2012"
+    use_dpi "${case_dpi[$1]:-96}"
+    [ ! -e "$work/locale-changed" ] || use_us_settings
+}
+
+# The regional settings of en_US, which Wine takes into the prefix when a program starts under
+# that locale; where the last locale's time separator or date order stays, they go, and Wine
+# fills them in afresh.
+us_settings() {
+    inspect && [ "$(sed -n 's/^timesep //p' "$work/inspect.txt")" = : ] &&
+        [ "$(sed -n 's/^shortdate //p' "$work/inspect.txt")" = M/d/yyyy ]
+}
+use_us_settings() {
+    if ! us_settings; then
+        timeout 120 wine reg delete 'HKCU\Control Panel\International' /f >/dev/null 2>&1 || true
+        us_settings || fail "the prefix keeps another locale's settings: $(grep '^timesep\|^shortdate' "$work/inspect.txt")"
+    fi
+    rm -f "$work/locale-changed"
+}
+# Whatever the case left running ends with it, passed or failed.
+own_server=""
+case_cleanups=()  # commands that undo what a case changed in the prefix, run when it ends
+end_case() {
+    local status=$? pid file
+    # A command that failed outside any check ends the case too.
+    [ "$status" = 0 ] || [ -e "$work/failed-$step" ] || (fail "a command failed (status $status)") || true
+    for pid in "$burst_pid" "$watch_pid" "$program_pid"; do
+        [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    done
+    [ -z "$program_pid" ] || wait_until 20 no_window || say "  the window of $step stayed after its program was ended"
+    for file in "${read_only_files[@]}"; do make_writable "$file" 2>/dev/null || true; done
+    # What the case changed in the prefix for itself is put back.
+    local command
+    for command in "${case_cleanups[@]}"; do eval "$command" || true; done
+    # A server started in a setting of the case's own (its zone) goes with the case.
+    [ -z "$own_server" ] || start_wine_server
+}
+no_window() { ! xdotool search --onlyvisible --name "^$window_title\$" >/dev/null 2>&1; }
+passed() { echo "$1" >"$work/passed-$step_tag.txt"; }
+
+# Runs one case in a subshell of its own, so that its failure ends it alone; records the result.
+passed_cases=()
+failed_cases=()
+run_case() {  # name
+    local name="$1" status=0
+    say "case $name (at $((SECONDS - started_at)) s)"
+    set +e
+    (
+        set -e
+        trap end_case EXIT
+        begin_case "$name"
+        "case_$name"
+        [ -f "$work/passed-$name.txt" ] || fail "the case ended without saying what it showed"
+    )
+    status=$?
+    set -e
+    if [ "$status" = 0 ]; then
+        passed_cases+=("$name")
+        say "  passed: $(cat "$work/passed-$name.txt")"
+    else
+        failed_cases+=("$name")
+        say "  FAILED: $name"
+    fi
 }
