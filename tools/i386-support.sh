@@ -23,7 +23,7 @@ runs_32bit() {
 apt_updated=no
 apt_update() {
     [ "$apt_updated" = yes ] && return 0
-    $sudo apt-get update -qq
+    $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
     apt_updated=yes
 }
 
@@ -35,7 +35,7 @@ if [ ! -e "$loader" ]; then
     fi
     say "installing libc6:i386"
     apt_update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq libc6:i386
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq libc6:i386
 fi
 
 if runs_32bit; then
@@ -65,11 +65,11 @@ if [ "$(qemu_major)" -lt 8 ]; then
         fi
         say "installing qemu-user-static from bookworm-backports"
         apt_update
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -t bookworm-backports qemu-user-static
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq -t bookworm-backports qemu-user-static
     else
         say "installing qemu-user-static"
         apt_update
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq qemu-user-static
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq qemu-user-static
     fi
 fi
 [ -x /usr/bin/qemu-i386 ] || { say "no /usr/bin/qemu-i386 after installing qemu-user-static" >&2; exit 1; }

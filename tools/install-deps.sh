@@ -9,6 +9,10 @@
 #                                      tools/check-windows-program.sh reads the program with, and
 #                                      what tools/sign-windows-program.sh signs it with
 #   tools/install-deps.sh deb-checks   what tools/check-deb.sh checks and starts the package with
+#   tools/install-deps.sh wine-e2e     what tools/wine-e2e.sh drives and judges the Windows program
+#                                      with: the 32-bit Wine and the i386 runtime the test driver
+#                                      needs, a virtual display, xdotool, ImageMagick, sqlite3
+#   tools/install-deps.sh fuzz         the fuzz preset: Debian's clang and its libFuzzer runtime
 #   tools/install-deps.sh windows-tests  the windows-i686-tests preset: the posix MinGW compiler,
 #                                      GoogleTest's sources, the 32-bit Wine that runs the
 #                                      suites (and, through tools/i386-support.sh, qemu-i386
@@ -53,6 +57,13 @@ windows)
 deb-checks)
     packages=(lintian desktop-file-utils appstream xvfb xdotool)
     ;;
+wine-e2e)
+    packages=(wine wine32:i386 fonts-wine xvfb xdotool imagemagick sqlite3 locales-all icoutils
+        libodbc2:i386 libsqlite3-0:i386 libstdc++6:i386 gcc-mingw-w64-i686)
+    ;;
+fuzz)
+    packages=(cmake ninja-build clang libclang-rt-14-dev)
+    ;;
 windows-tests)
     packages=(cmake ninja-build g++-mingw-w64-i686-posix googletest wine wine32:i386 locales-all)
     ;;
@@ -61,9 +72,8 @@ windows-tests)
         cmake ninja-build g++ pkg-config
         libsqlite3-dev sqlite3
         unixodbc-dev libsqliteodbc
-        googletest libgtest-dev libgmock-dev
+        googletest libgtest-dev
         qt6-base-dev libgl-dev
-        libbenchmark-dev
         locales-all
         dpkg-dev
     )
@@ -77,18 +87,25 @@ for package in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
+    # Wine and its display come with what they recommend (fonts among it), as a user has them.
+    recommends=(--no-install-recommends)
     case "${1:-}" in
-    i386 | windows-tests)
+    i386)
         dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
         ;;
+    windows-tests | wine-e2e)
+        dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
+        recommends=()
+        ;;
     esac
-    $sudo apt-get update -qq
+    # Another apt may hold the lock for a while; wait for it rather than fail.
+    $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq \
-        --no-install-recommends "${missing[@]}"
+        "${recommends[@]}" "${missing[@]}"
 fi
 if [ "${1:-}" = i386 ]; then
     unpack_i386_odbc_headers
 fi
-if [ "${1:-}" = windows-tests ]; then
+if [ "${1:-}" = windows-tests ] || [ "${1:-}" = wine-e2e ]; then
     "$(dirname "$0")/i386-support.sh"
 fi

@@ -71,29 +71,10 @@ for tool in "$makecalendar" "$year_rows" "$form_design"; do
     }
 done
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-needed=()
-for package in wine wine32:i386 fonts-wine xvfb xdotool imagemagick sqlite3 locales-all icoutils \
-    libodbc2:i386 libsqlite3-0:i386 libstdc++6:i386 gcc-mingw-w64-i686 g++; do
-    installed "$package" || needed+=("$package")
-done
-if [ ! -f "$driver" ]; then
-    # What the driver's 32-bit build needs.
-    for package in cmake ninja-build g++-multilib unixodbc-dev:i386 libsqlite3-dev:i386; do
-        installed "$package" || needed+=("$package")
-    done
-fi
-if [ ${#needed[@]} -gt 0 ]; then
-    say "installing: ${needed[*]}"
-    dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${needed[@]}"
-fi
-tools/i386-support.sh
+tools/install-deps.sh wine-e2e
 if [ ! -f "$driver" ]; then
     say "building the 32-bit ODBC driver"
+    tools/install-deps.sh i386
     cmake --preset odbc-driver-i686 >/dev/null
     cmake --build --preset odbc-driver-i686
 fi

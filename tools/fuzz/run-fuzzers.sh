@@ -9,15 +9,8 @@ cd "$(dirname "$0")/../.."
 seconds="${1:-30}"
 targets=(getfields connection_string access_dialect access_date access_lexer)
 
-# Debian's clang and its libFuzzer runtime, when this machine lacks them.
-if ! command -v clang++ >/dev/null ||
-    ! compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-        clang libclang-rt-14-dev
-fi
+# Debian's clang and its libFuzzer runtime.
+"$(dirname "$0")/../install-deps.sh" fuzz
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
