@@ -19,6 +19,7 @@ if [ -z "$archive" ]; then
     }
 fi
 [ -f "$archive" ] || { echo "check-signing: no archive at $archive" >&2; exit 1; }
+archive="$(realpath "$archive")"
 before="$(sha256sum <"$archive")"
 
 work="$(mktemp -d)"
@@ -39,7 +40,7 @@ fail() {
 }
 [ "$(sha256sum <"$archive")" = "$before" ] || fail "signing changed the unsigned archive"
 mkdir "$work/unsigned" "$work/unpacked"
-(cd "$work/unsigned" && cmake -E tar xf "$(realpath "$archive")")
+(cd "$work/unsigned" && cmake -E tar xf "$archive")
 (cd "$work/unpacked" && cmake -E tar xf "$work/signed/$(basename "$archive")")
 [ "$(cd "$work/unsigned" && find . -type f | sort)" = "$(cd "$work/unpacked" && find . -type f | sort)" ] ||
     fail "the signed archive holds other files than the unsigned one"
