@@ -635,6 +635,7 @@ case_programme() {
 # no obstacle): one box, and the entry in the user's local application data.
 case_log_in_local_appdata() {
     mkdir "$program_dir/error.log"
+    case_cleanups+=("rm -rf '$program_dir/error.log'")
     local local_appdata local_appdata_dir log_dir
     local_appdata="$(shell_folder localappdata)"
     [[ "$local_appdata" == 'C:\'* ]] || fail "the shell names no local application data: $(cat "$work/folders.txt")"
@@ -645,9 +646,9 @@ case_log_in_local_appdata() {
     case_cleanups+=("rm -rf '$log_dir'")
     db_reset
     printf 'not an Access database\n' >"$default_db"
+    log="$log_dir/error.log"
     start_program
     [ ! -e "$log_dir" ] || fail "the program made $log_dir before any failure"
-    log="$log_dir/error.log"
     expect_one_report frmMain.OpenDatabase 40
     [ -d "$program_dir/error.log" ] && [ -z "$(ls -A "$program_dir/error.log")" ] ||
         fail "the folder error.log beside the program changed"
