@@ -18,14 +18,8 @@ namespace almanoria {
 namespace {
 
 std::time_t Seconds(const SYSTEMTIME& time) {
-    std::tm asUtc{};
-    asUtc.tm_year = time.wYear - 1900;
-    asUtc.tm_mon = time.wMonth - 1;
-    asUtc.tm_mday = time.wDay;
-    asUtc.tm_hour = time.wHour;
-    asUtc.tm_min = time.wMinute;
-    asUtc.tm_sec = time.wSecond;
-    return testing::UtcSeconds(asUtc);
+    return testing::UtcSeconds(
+        {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond});
 }
 
 TEST(SystemClock, GivesTheSystemsLocalTimeWhateverTzSays) {
@@ -42,14 +36,7 @@ TEST(SystemClock, GivesTheSystemsLocalTimeWhateverTzSays) {
     SYSTEMTIME after{};
     GetSystemTime(&after);
 
-    std::tm asUtc{};
-    asUtc.tm_year = now.Year - 1900;
-    asUtc.tm_mon = now.Month - 1;
-    asUtc.tm_mday = now.Day;
-    asUtc.tm_hour = now.Hour;
-    asUtc.tm_min = now.Minute;
-    asUtc.tm_sec = now.Second;
-    const std::time_t shown = testing::UtcSeconds(asUtc) - offset;
+    const std::time_t shown = testing::UtcSeconds(now) - offset;
     EXPECT_GE(shown, before);
     EXPECT_LE(shown, Seconds(after));
 }

@@ -75,7 +75,14 @@ TimeZoneScope::~TimeZoneScope() {
     ReadTimeZone();
 }
 
-std::time_t UtcSeconds(std::tm time) {
+std::time_t UtcSeconds(const LocalDateTime& local) {
+    std::tm time{};
+    time.tm_year = local.Year - 1900;
+    time.tm_mon = local.Month - 1;
+    time.tm_mday = local.Day;
+    time.tm_hour = local.Hour;
+    time.tm_min = local.Minute;
+    time.tm_sec = local.Second;
 #ifdef _WIN32
     return _mkgmtime(&time);
 #else

@@ -75,8 +75,8 @@ class TimeZoneScope {
     std::optional<EnvironmentScope> mZone;
 };
 
-// The seconds since 1970 of a calendar time read as UTC.
-std::time_t UtcSeconds(std::tm time);
+// The seconds since 1970 of a date and time read as UTC.
+std::time_t UtcSeconds(const LocalDateTime& time);
 // Makes the C library read TZ again.
 void ReadTimeZone();
 
