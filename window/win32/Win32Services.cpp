@@ -124,8 +124,12 @@ void Win32DeviceContext::CompactPathInPlace(std::string& buffer, std::uint32_t p
             // The shell never cuts into "...\" and the file name, however narrow the box.
             const std::wstring shortened = Widen(ShortenPath(
                 buffer, pixels, [&](std::string_view text) { return textWidth(Widen(text)); }));
-            std::fill(characters.begin(), characters.end(), L'\0');
-            std::copy(shortened.begin(), shortened.end(), characters.begin());
+            // Only the path's own length is read back: a cut no shorter in UTF-16 (three dots in
+            // place of one character of three UTF-8 bytes) would overrun it, so the shell's stays.
+            if (shortened.size() < path.size()) {
+                std::fill(characters.begin(), characters.end(), L'\0');
+                std::copy(shortened.begin(), shortened.end(), characters.begin());
+            }
         }
     }
     buffer = Narrow(std::wstring_view(characters.data(), path.size()));
