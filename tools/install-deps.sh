@@ -9,7 +9,7 @@
 #                                      tools/check-windows-program.sh reads the program with, and
 #                                      what tools/sign-windows-program.sh signs it with
 #   tools/install-deps.sh deb-checks   what tools/check-deb.sh checks and starts the package with
-#   tools/install-deps.sh wine-e2e     what tools/wine-e2e.sh drives and judges the Windows program
+#   tools/install-deps.sh wine-e2e     what testing/wine-e2e/run-cases.sh drives and judges the Windows program
 #                                      with: the 32-bit Wine and the i386 runtime the test driver
 #                                      needs, a virtual display, xdotool, ImageMagick, sqlite3
 #   tools/install-deps.sh fuzz         the fuzz preset: Debian's clang and its libFuzzer runtime

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "database/Connection.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "testing/support/TestSupport.hpp"
 
 namespace almanoria {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "database/Value.hpp"
 #include "errors/Failure.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "testing/support/TestSupport.hpp"
 
 namespace almanoria {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tools/testing/CalendarFiles.hpp"
-#include "tools/testing/UpdateFixture.hpp"
+#include "testing/support/CalendarFiles.hpp"
+#include "testing/support/UpdateFixture.hpp"
 
 namespace almanoria {
 namespace {

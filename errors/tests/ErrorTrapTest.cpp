@@ -5,7 +5,7 @@
 
 #include "errors/ErrorNumbers.hpp"
 #include "errors/basErrorHandler.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "testing/support/TestSupport.hpp"
 
 namespace almanoria {
 namespace {

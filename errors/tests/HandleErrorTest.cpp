@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "errors/basErrorHandler.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "testing/support/TestSupport.hpp"
 
 namespace almanoria {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "errors/PlatformServices.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "testing/support/TestSupport.hpp"
 
 namespace almanoria {
 namespace {

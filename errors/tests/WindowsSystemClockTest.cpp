@@ -12,7 +12,7 @@
 
 #include "errors/PlatformServices.hpp"
 #include "errors/basErrorHandler.hpp"
-#include "tools/testing/TestSupport.hpp"
+#include "testing/support/TestSupport.hpp"
 
 namespace almanoria {
 namespace {

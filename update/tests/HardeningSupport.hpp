@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "database/basDatabase.hpp"
-#include "tools/testing/CalendarFiles.hpp"
+#include "testing/support/CalendarFiles.hpp"
 #include "update/UpdateRun.hpp"
 #include "window/HeadlessControls.hpp"
 #include "yeardata/basStringFunctions.hpp"

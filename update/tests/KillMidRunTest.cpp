@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "tools/calendardb/CalendarDatabase.hpp"
-#include "tools/testing/CalendarFiles.hpp"
-#include "tools/testing/UpdateFixture.hpp"
+#include "testing/support/CalendarFiles.hpp"
+#include "testing/support/UpdateFixture.hpp"
 #include "update/tests/HardeningSupport.hpp"
 
 namespace almanoria::testing {

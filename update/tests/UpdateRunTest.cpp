@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "tools/testing/CalendarFiles.hpp"
-#include "tools/testing/UpdateFixture.hpp"
+#include "testing/support/CalendarFiles.hpp"
+#include "testing/support/UpdateFixture.hpp"
 #include "yeardata/basStringFunctions.hpp"
 
 namespace almanoria {

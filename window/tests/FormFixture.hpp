@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/testing/UpdateFixture.hpp"
+#include "testing/support/UpdateFixture.hpp"
 #include "window/basCommonFunctions.hpp"
 #include "window/frmMain.hpp"
 #include "yeardata/TextLength.hpp"

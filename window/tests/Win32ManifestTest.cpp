@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/testing/TestSupport.hpp"
+#include "testing/support/TestSupport.hpp"
 
 namespace almanoria {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tools/calendardb/CalendarDatabase.hpp"
-#include "tools/testing/CalendarFiles.hpp"
+#include "testing/support/CalendarFiles.hpp"
 #include "window/tests/FormFixture.hpp"
 
 namespace almanoria {

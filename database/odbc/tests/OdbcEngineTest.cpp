@@ -13,9 +13,9 @@
 #include "database/odbc/DriverManager.hpp"
 #include "database/odbc/OdbcApi.hpp"
 #include "errors/Failure.hpp"
-#include "tools/testing/CalendarFiles.hpp"
-#include "tools/testing/TestSupport.hpp"
-#include "tools/testing/UpdateFixture.hpp"
+#include "testing/support/CalendarFiles.hpp"
+#include "testing/support/TestSupport.hpp"
+#include "testing/support/UpdateFixture.hpp"
 
 namespace almanoria {
 namespace {

@@ -16,7 +16,7 @@
 #include "database/odbc/OdbcEngine.hpp"
 #include "errors/Failure.hpp"
 #include "tools/calendardb/CalendarDatabase.hpp"
-#include "tools/testing/UpdateFixture.hpp"
+#include "testing/support/UpdateFixture.hpp"
 
 namespace almanoria {
 namespace {

@@ -16,7 +16,7 @@
 #include "database/Engine.hpp"
 #include "database/sqlite/SqliteEngine.hpp"
 #include "errors/Failure.hpp"
-#include "tools/testing/CalendarFiles.hpp"
+#include "testing/support/CalendarFiles.hpp"
 
 namespace almanoria::testing {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "database/sqlite/tests/EngineTestSupport.hpp"
-#include "tools/testing/CalendarFiles.hpp"
+#include "testing/support/CalendarFiles.hpp"
 
 namespace almanoria::testing {
 namespace {

@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "tools/testing/TestSupport.hpp"
+#include "testing/support/TestSupport.hpp"
 #include "window/basCommonFunctions.hpp"
 #include "window/qt/DesignFont.hpp"
 #include "window/qt/QtFormServices.hpp"

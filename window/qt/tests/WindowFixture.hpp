@@ -15,7 +15,7 @@
 
 #include "database/basDatabase.hpp"
 #include "tools/calendardb/CalendarDatabase.hpp"
-#include "tools/testing/CalendarFiles.hpp"
+#include "testing/support/CalendarFiles.hpp"
 #include "window/qt/QtFrmMain.hpp"
 
 namespace almanoria::testing {

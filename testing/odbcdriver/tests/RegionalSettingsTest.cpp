@@ -1,0 +1,78 @@
+#include "testing/odbcdriver/RegionalSettings.hpp"
+
+#include <gtest/gtest.h>
+
+#include "testing/odbcdriver/DriverObjects.hpp"
+#include "testing/odbcdriver/tests/LocaleEnvironment.hpp"
+
+namespace almanoria::odbcdriver {
+namespace {
+
+using dialect::DateOrder;
+
+TEST(DateOrderOfFormat, TheFirstOfDayAndMonthDecides) {
+    EXPECT_EQ(DateOrderOfFormat("%d/%m/%Y"), DateOrder::DayFirst);  // en_GB
+    EXPECT_EQ(DateOrderOfFormat("%d.%m.%Y"), DateOrder::DayFirst);  // de_DE
+    EXPECT_EQ(DateOrderOfFormat("%e-%b-%Y"), DateOrder::DayFirst);
+    EXPECT_EQ(DateOrderOfFormat("%-d/%-m/%Y"), DateOrder::DayFirst);
+    EXPECT_EQ(DateOrderOfFormat("%m/%d/%Y"), DateOrder::MonthFirst);  // en_US
+    EXPECT_EQ(DateOrderOfFormat("%m/%d/%y"), DateOrder::MonthFirst);  // C
+    EXPECT_EQ(DateOrderOfFormat("%D"), DateOrder::MonthFirst);
+    EXPECT_EQ(DateOrderOfFormat("%Y-%m-%d"), DateOrder::MonthFirst);
+    EXPECT_EQ(DateOrderOfFormat("%%d %m %d"), DateOrder::MonthFirst);  // "%%" is no conversion
+    EXPECT_EQ(DateOrderOfFormat(""), DateOrder::MonthFirst);
+}
+
+TEST(RegionalDateOrder, FollowsTheLocaleTheEnvironmentNames) {
+    for (const char* name : {"en_GB.UTF-8", "de_DE.UTF-8", "en_US.UTF-8"}) {
+        if (!IsInstalled(name)) GTEST_SKIP() << name << " is not installed (Debian's locales-all)";
+    }
+    {
+        const LocaleEnvironment british("en_GB.UTF-8");
+        EXPECT_EQ(RegionalDateOrder(), DateOrder::DayFirst);
+    }
+    {
+        const LocaleEnvironment german("de_DE.UTF-8");
+        EXPECT_EQ(RegionalDateOrder(), DateOrder::DayFirst);
+    }
+    {
+        const LocaleEnvironment american("en_US.UTF-8");
+        EXPECT_EQ(RegionalDateOrder(), DateOrder::MonthFirst);
+    }
+    {
+        const LocaleEnvironment plain("C");
+        EXPECT_EQ(RegionalDateOrder(), DateOrder::MonthFirst);
+    }
+    {
+        const LocaleEnvironment missing("xx_NOWHERE.UTF-8");
+        EXPECT_EQ(RegionalDateOrder(), DateOrder::MonthFirst);
+    }
+}
+
+TEST(HostPath, WindowsDrivePathsLieInTheWinePrefix) {
+    EXPECT_EQ(HostPath("C:\\Program Files\\Almanoria Desktop Calendar\\dbcalndr.mdb", "/p/wine",
+                       "/home/u"),
+              "/p/wine/dosdevices/c:/Program Files/Almanoria Desktop Calendar/dbcalndr.mdb");
+    EXPECT_EQ(HostPath("d:/cal.mdb", "", "/home/u"), "/home/u/.wine/dosdevices/d:/cal.mdb");
+    EXPECT_EQ(HostPath("/tmp/a\\b.mdb", "/p", "/h"), "/tmp/a\\b.mdb");
+    EXPECT_EQ(HostPath("C:", "/p", "/h"), "C:");
+    EXPECT_EQ(HostPath("", "/p", "/h"), "");
+}
+
+TEST(MatchesPattern, PercentUnderscoreAndEscapeWithoutRegardToCase) {
+    EXPECT_TRUE(MatchesPattern("Dates", "Dates"));
+    EXPECT_TRUE(MatchesPattern("Dates", "dATES"));
+    EXPECT_TRUE(MatchesPattern("EventDates", "%Dates"));
+    EXPECT_TRUE(MatchesPattern("EventDates", "Event_ates"));
+    EXPECT_FALSE(MatchesPattern("Anything", ""));
+    EXPECT_TRUE(MatchesPattern("", ""));
+    EXPECT_TRUE(MatchesPattern("Anything", "%"));
+    EXPECT_TRUE(MatchesPattern("a_b", "a\\_b"));
+    EXPECT_FALSE(MatchesPattern("axb", "a\\_b"));
+    EXPECT_FALSE(MatchesPattern("Dates", "Date"));
+    EXPECT_FALSE(MatchesPattern("EventDates", "Dates%"));
+    EXPECT_TRUE(MatchesPattern("EventDates", "E%t%s"));
+}
+
+}  // namespace
+}  // namespace almanoria::odbcdriver
