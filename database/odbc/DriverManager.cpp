@@ -89,18 +89,9 @@ std::shared_ptr<const DriverManager> DriverManager::Load(const std::filesystem::
         }
         entry = reinterpret_cast<std::remove_reference_t<decltype(entry)>>(address);
     };
-    find(manager->AllocHandle, "SQLAllocHandle");
-    find(manager->FreeHandle, "SQLFreeHandle");
-    find(manager->GetDiagRecW, "SQLGetDiagRecW");
-    find(manager->SetEnvAttr, "SQLSetEnvAttr");
-    find(manager->DriverConnectW, "SQLDriverConnectW");
-    find(manager->Disconnect, "SQLDisconnect");
-    find(manager->ExecDirectW, "SQLExecDirectW");
-    find(manager->NumResultCols, "SQLNumResultCols");
-    find(manager->DescribeColW, "SQLDescribeColW");
-    find(manager->Fetch, "SQLFetch");
-    find(manager->GetData, "SQLGetData");
-    find(manager->ColumnsW, "SQLColumnsW");
+#define ALMANORIA_FIND_ENTRY_POINT(name) find(manager->name, "SQL" #name);
+    ALMANORIA_ODBC_ENTRY_POINTS(ALMANORIA_FIND_ENTRY_POINT)
+#undef ALMANORIA_FIND_ENTRY_POINT
     return manager;
 }
 
@@ -117,18 +108,9 @@ std::shared_ptr<const DriverManager> DriverManager::System() {
 #else
     // unixODBC is linked with the program.
     auto manager = std::make_shared<DriverManager>();
-    manager->AllocHandle = &::SQLAllocHandle;
-    manager->FreeHandle = &::SQLFreeHandle;
-    manager->GetDiagRecW = &::SQLGetDiagRecW;
-    manager->SetEnvAttr = &::SQLSetEnvAttr;
-    manager->DriverConnectW = &::SQLDriverConnectW;
-    manager->Disconnect = &::SQLDisconnect;
-    manager->ExecDirectW = &::SQLExecDirectW;
-    manager->NumResultCols = &::SQLNumResultCols;
-    manager->DescribeColW = &::SQLDescribeColW;
-    manager->Fetch = &::SQLFetch;
-    manager->GetData = &::SQLGetData;
-    manager->ColumnsW = &::SQLColumnsW;
+#define ALMANORIA_LINKED_ENTRY_POINT(name) manager->name = &::SQL##name;
+    ALMANORIA_ODBC_ENTRY_POINTS(ALMANORIA_LINKED_ENTRY_POINT)
+#undef ALMANORIA_LINKED_ENTRY_POINT
     return manager;
 #endif
 }

@@ -5,6 +5,21 @@
 
 #include "database/odbc/OdbcApi.hpp"
 
+// The entry points, each named once: X(name) stands for the function SQLname.
+#define ALMANORIA_ODBC_ENTRY_POINTS(X) \
+    X(AllocHandle)                     \
+    X(FreeHandle)                      \
+    X(GetDiagRecW)                     \
+    X(SetEnvAttr)                      \
+    X(DriverConnectW)                  \
+    X(Disconnect)                      \
+    X(ExecDirectW)                     \
+    X(NumResultCols)                   \
+    X(DescribeColW)                    \
+    X(Fetch)                           \
+    X(GetData)                         \
+    X(ColumnsW)
+
 namespace almanoria::odbc {
 
 // The driver manager's entry points that the engine calls; every ODBC call of the engine goes
@@ -22,18 +37,9 @@ class DriverManager {
     // ErrorNumber::DllEntryPointNotFound when it lacks an entry point, naming the file.
     static std::shared_ptr<const DriverManager> Load(const std::filesystem::path& library);
 
-    decltype(&::SQLAllocHandle) AllocHandle = nullptr;
-    decltype(&::SQLFreeHandle) FreeHandle = nullptr;
-    decltype(&::SQLGetDiagRecW) GetDiagRecW = nullptr;
-    decltype(&::SQLSetEnvAttr) SetEnvAttr = nullptr;
-    decltype(&::SQLDriverConnectW) DriverConnectW = nullptr;
-    decltype(&::SQLDisconnect) Disconnect = nullptr;
-    decltype(&::SQLExecDirectW) ExecDirectW = nullptr;
-    decltype(&::SQLNumResultCols) NumResultCols = nullptr;
-    decltype(&::SQLDescribeColW) DescribeColW = nullptr;
-    decltype(&::SQLFetch) Fetch = nullptr;
-    decltype(&::SQLGetData) GetData = nullptr;
-    decltype(&::SQLColumnsW) ColumnsW = nullptr;
+#define ALMANORIA_DECLARE_ENTRY_POINT(name) decltype(&::SQL##name) name = nullptr;
+    ALMANORIA_ODBC_ENTRY_POINTS(ALMANORIA_DECLARE_ENTRY_POINT)
+#undef ALMANORIA_DECLARE_ENTRY_POINT
 
   private:
     // The loaded library, unloaded when the last holder of the entry points lets go.
