@@ -11,7 +11,7 @@
 
 all_cases=(
     not_found fresh_calendar keyboard cancel_and_close_box used_calendar no_dates_table
-    french_log local_time hidden_calendar calendar_folder browse_long_path non_ascii_folder
+    french_log finnish_log local_time hidden_calendar calendar_folder browse_long_path non_ascii_folder
     close_box_during_run day_first dpi_120 program_files_x86 programme log_in_local_appdata
     dpi_144 dpi_192 planted_dlls
 )
@@ -254,7 +254,8 @@ case_no_dates_table() {
 case_french_log() {
     db_reset
     printf 'not an Access database\n' >"$default_db"
-    start_program LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8
+    use_locale fr_FR.UTF-8
+    start_program
     mapfile -t log_months < <(printf '%s\n' "${french_months[@]}" | iconv -f UTF-8 -t CP1252)
     expect_one_report frmMain.OpenDatabase 40
     say "  error.log's date, in Windows-1252: $(head -n 1 "$shots/$step_tag-error.log" | tr -d '\r' | iconv -f CP1252 -t UTF-8)"
@@ -264,11 +265,9 @@ case_french_log() {
 
 # On a Finnish Windows, which separates the time with ".": the log's first line reads
 # "DD-MMM-YYYY  HH.MM.SS" with the Finnish month.
-# Run by name only (--case finnish_log), not in the whole run: under Wine the program is given
-# ":" for the Finnish time separator where the inspector, under the same locale, is given ".".
-# The unit suite's fi_FI entry checks the program's own lookup of it.
 case_finnish_log() {
-    LANG=fi_FI.UTF-8 LC_ALL=fi_FI.UTF-8 inspect
+    use_locale fi_FI.UTF-8
+    inspect
     [ "$(sed -n 's/^timesep //p' "$work/inspect.txt")" = . ] && [ "$(sed -n 's/^timesep_ex //p' "$work/inspect.txt")" = . ] ||
         fail "Wine does not separate the time with '.' under fi_FI: $(grep '^timesep' "$work/inspect.txt" | tr '\n' ' ')"
     [ "$(sed -n 's/^months //p' "$work/inspect.txt")" = "${finnish_months[*]}" ] ||
@@ -276,7 +275,7 @@ case_finnish_log() {
     db_reset
     "$makecalendar" "$default_db"
     sqlite3 "$default_db" 'DROP TABLE Dates'
-    start_program LANG=fi_FI.UTF-8 LC_ALL=fi_FI.UTF-8
+    start_program
     mapfile -t log_months < <(printf '%s\n' "${finnish_months[@]}" | iconv -f UTF-8 -t CP1252)
     log_time_separator="."
     expect_one_report frmMain.InitDates 140
@@ -477,9 +476,10 @@ case_day_first() {
     say "  the driver reads '5/6/2012' as May 6 under en_US and as June 5 under en_GB"
     db_reset
     "$makecalendar" "$default_db"
-    start_program LANG=en_GB.UTF-8 LC_ALL=en_GB.UTF-8 LC_TIME=en_GB.UTF-8
+    use_locale en_GB.UTF-8
+    start_program
     # The regional settings as a program under that locale sees them.
-    LANG=en_GB.UTF-8 LC_ALL=en_GB.UTF-8 inspect
+    inspect
     [ "$(sed -n 's/^shortdate //p' "$work/inspect.txt")" = "dd/MM/yyyy" ] ||
         fail "Wine does not put the day first under en_GB: $(sed -n 's/^shortdate //p' "$work/inspect.txt")"
     expect_state "ready" "$ready_text" 1 1 "$next_caption"

@@ -75,8 +75,6 @@ place_program() {  # Windows folder, Linux folder
 launcher=()
 start_program() {
     rm -f "$log"
-    # Wine keeps a locale's regional settings in the prefix after the program has gone.
-    case " $* " in *" LANG="*) : >"$work/locale-changed" ;; esac
     local id="" status attempt
     for attempt in 1 2 3; do
         # Wine's own errors go to program.out, for the failure that ends the program early.
@@ -722,6 +720,16 @@ begin_case() {  # name
     place_program 'C:\Almanoria Year 2012' "$drive_c/Almanoria Year 2012"
     use_dpi "${case_dpi[$1]:-96}"
     [ ! -e "$work/locale-changed" ] || use_us_settings
+}
+
+# The case's Windows runs under this locale: every Wine program it starts, the inspector
+# included. Wine rewrites the prefix's regional settings for each program that starts under
+# another locale, so a helper under en_US would give the program en_US's time separator. The
+# case's subshell takes the locale with it when it ends; the settings it left in the prefix go
+# when the next case begins.
+use_locale() {  # name, such as fi_FI.UTF-8
+    export LANG="$1" LC_ALL="$1"
+    : >"$work/locale-changed"
 }
 
 # The regional settings of en_US, which Wine takes into the prefix when a program starts under
