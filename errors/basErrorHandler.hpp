@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "errors/BasicTypes.hpp"
-#include "errors/PlatformServices.hpp"
+#include "platform/PlatformServices.hpp"
 
 namespace almanoria {
 

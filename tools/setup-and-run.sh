@@ -10,6 +10,8 @@ cmake --preset default
 cmake --build --preset default --target AlmanoriaYear2012 makecalendar
 
 # Where the wizard looks: $XDG_DATA_HOME, or ~/.local/share when that is unset or relative.
+# The program's rule is XdgBaseDirectory and UserDataDirectory in platform/Folders.cpp; the
+# two must agree.
 data_home="${XDG_DATA_HOME:-}"
 case "$data_home" in
     /*) ;;

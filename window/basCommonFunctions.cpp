@@ -5,28 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "yeardata/TextLength.hpp"
+#include "platform/Unicode.hpp"
 
 namespace almanoria {
 
 namespace {
 
 constexpr std::string_view kEllipsis = "...";
-
-// The code point that starts at position of well-formed UTF-8.
-char32_t CodePointAt(std::string_view text, std::size_t position) {
-    const auto byte = [&](std::size_t at) {
-        return at < text.size() ? static_cast<unsigned char>(text[at]) : 0x80u;
-    };
-    const unsigned lead = byte(position);
-    if (lead < 0x80) return lead;
-    if (lead < 0xE0) return ((lead & 0x1Fu) << 6) | (byte(position + 1) & 0x3Fu);
-    if (lead < 0xF0)
-        return ((lead & 0x0Fu) << 12) | ((byte(position + 1) & 0x3Fu) << 6) |
-               (byte(position + 2) & 0x3Fu);
-    return ((lead & 0x07u) << 18) | ((byte(position + 1) & 0x3Fu) << 12) |
-           ((byte(position + 2) & 0x3Fu) << 6) | (byte(position + 3) & 0x3Fu);
-}
 
 // Marks that belong to the character before them: a cut between the two would change that
 // character ("e" and a combining diaeresis make "ë").
@@ -37,11 +22,12 @@ bool JoinsThePrevious(char32_t c) {
            (c >= 0x3099 && c <= 0x309A) || (c >= 0xE0100 && c <= 0xE01EF);
 }
 
-// Where text may be cut, from 0 to its length: between whole characters only.
+// Where text may be cut, from 0 to its length: between whole characters only, so never inside
+// a UTF-8 sequence, nor inside the surrogate pair it becomes in UTF-16.
 std::vector<std::size_t> CutPoints(std::string_view text) {
     std::vector<std::size_t> cuts{0};
     for (std::size_t at = 1; at < text.size(); ++at) {
-        if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
+        if (!IsCodePointStart(text, at)) continue;
         if (!JoinsThePrevious(CodePointAt(text, at))) cuts.push_back(at);
     }
     if (!text.empty()) cuts.push_back(text.size());

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/Folders.hpp"
 #include "window/basCommonFunctions.hpp"
 
 // Each statement number stands at the start of its line, as reports give it, so the trapping
@@ -29,13 +30,7 @@ std::string InstalledDatabase(const FormPlatform& platform) {
 }  // namespace
 
 std::string MapDefaultDatabasePath(const char* xdgDataHome, const char* home) {
-    std::string dataHome;
-    if (xdgDataHome && xdgDataHome[0] == '/') {
-        dataHome = xdgDataHome;  // a relative value is invalid and ignored, as the convention says
-    } else {
-        dataHome = std::string(home ? home : "") + "/.local/share";
-    }
-    return dataHome + "/Almanoria Desktop Calendar/dbcalndr.mdb";
+    return UserDataDirectory(xdgDataHome, home) + "/dbcalndr.mdb";
 }
 
 std::string DefaultDatabasePath() {

@@ -16,7 +16,8 @@ inline constexpr const char* kDefaultDatabasePath =
 inline constexpr const char* kInstalledDatabaseName = "Almanoria Desktop Calendar\\dbcalndr.mdb";
 
 // Where the default database is looked for on this platform: the constant itself on Windows;
-// elsewhere $XDG_DATA_HOME (or ~/.local/share)/Almanoria Desktop Calendar/dbcalndr.mdb.
+// elsewhere $XDG_DATA_HOME (or ~/.local/share)/Almanoria Desktop Calendar/dbcalndr.mdb, by the
+// XDG rule of platform/Folders.hpp.
 std::string DefaultDatabasePath();
 std::string MapDefaultDatabasePath(const char* xdgDataHome, const char* home);
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "yeardata/TextLength.hpp"
+#include "platform/Unicode.hpp"
 
 namespace almanoria {
 

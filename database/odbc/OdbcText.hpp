@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "database/odbc/OdbcApi.hpp"
+#include "platform/Unicode.hpp"
 
 namespace almanoria::odbc {
 
@@ -16,7 +17,11 @@ static_assert(sizeof(SQLWCHAR) == 2, "the wide ODBC functions take UTF-16");
 // UTF-16 with a terminating zero, which Size() leaves out.
 class WideText {
   public:
-    explicit WideText(std::string_view utf8);
+    explicit WideText(std::string_view utf8) {
+        const std::u16string units = ToUtf16(utf8);
+        mUnits.assign(units.begin(), units.end());
+        mUnits.push_back(0);
+    }
     SQLWCHAR* Data() noexcept { return mUnits.data(); }
     std::size_t Size() const noexcept { return mUnits.size() - 1; }
 
@@ -24,6 +29,8 @@ class WideText {
     std::vector<SQLWCHAR> mUnits;
 };
 
-std::string ToUtf8(const SQLWCHAR* units, std::size_t count);
+inline std::string ToUtf8(const SQLWCHAR* units, std::size_t count) {
+    return almanoria::ToUtf8(units, count);
+}
 
 }  // namespace almanoria::odbc

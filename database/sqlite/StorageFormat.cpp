@@ -6,6 +6,7 @@
 
 #include "database/Names.hpp"
 #include "database/sqlite/SqliteHandles.hpp"
+#include "platform/Unicode.hpp"
 
 namespace almanoria::sqlite {
 
@@ -80,14 +81,7 @@ std::optional<DateTime> DateFromSerial(double days) {
 }
 
 std::string FirstCharacters(std::string text, std::size_t count) {
-    std::size_t at = 0;
-    for (std::size_t characters = 0; at < text.size() && characters < count; ++characters) {
-        ++at;
-        // Continuation bytes belong to the character before them.
-        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
-            ++at;
-    }
-    text.resize(at);
+    text.resize(FirstCodePoints(text, count).size());
     return text;
 }
 

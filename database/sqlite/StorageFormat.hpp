@@ -34,7 +34,8 @@ StoredValue StoreParameter(const Parameter& parameter, std::optional<dialect::Co
                            std::int64_t identity, dialect::DateSettings quotedDates = {},
                            std::size_t textSize = 0);
 
-// The first count characters of UTF-8 text, whole characters only.
+// The first count characters of UTF-8 text, whole characters only: code points, as the Access
+// driver counts a TEXT(n) column's n (platform/Unicode.hpp).
 std::string FirstCharacters(std::string text, std::size_t count);
 
 }  // namespace almanoria::sqlite

@@ -207,16 +207,6 @@ TEST(HandleErrorStateFolder, TheLogMovesToTheStateFolderOnlyWhenTheProgramsFolde
     EXPECT_EQ(box.Shown.size(), 3u);
 }
 
-TEST(UserStateDirectory, FollowsXdgStateHomeWhenAbsoluteElseHome) {
-    EXPECT_EQ(UserStateDirectory("/var/state", "/home/ann"),
-              std::filesystem::path("/var/state/Almanoria Desktop Calendar"));
-    EXPECT_EQ(UserStateDirectory("relative", "/home/ann"),
-              std::filesystem::path("/home/ann/.local/state/Almanoria Desktop Calendar"));
-    EXPECT_EQ(UserStateDirectory(nullptr, "/home/ann"),
-              std::filesystem::path("/home/ann/.local/state/Almanoria Desktop Calendar"));
-    EXPECT_TRUE(UserStateDirectory(nullptr, nullptr).empty());
-}
-
 TEST(HandleErrorMissingFolder, AProgramFolderThatIsGoneStillShowsTheBox) {
     RecordingMessageBox box;
     FixedClock clock;

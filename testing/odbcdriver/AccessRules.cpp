@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "platform/Unicode.hpp"
 #include "testing/odbcdriver/DriverError.hpp"
 
 namespace almanoria::odbcdriver {
@@ -17,12 +18,6 @@ using dialect::TokenKind;
 
 [[noreturn]] void RefuseSyntax(const std::string& message) {
     Refuse("42000", message);
-}
-
-std::size_t CharacterCount(std::string_view utf8) {
-    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
 }
 
 // Words of SQLite and of other dialects that the Access SQL grammar has no place for.
@@ -78,8 +73,8 @@ std::vector<Token> ReadStatement(std::string_view statement) {
 }
 
 void CheckAccessRules(std::string_view statement, const std::vector<Token>& tokens) {
-    // "String Limitations": at most 65,000 characters.
-    if (CharacterCount(statement) > kMaxStatementCharacters) {
+    // "String Limitations": at most 65,000 characters, counted as code points.
+    if (CodePointCount(statement) > kMaxStatementCharacters) {
         RefuseSyntax("The statement is longer than 65,000 characters.");
     }
     for (const Token& token : tokens) {

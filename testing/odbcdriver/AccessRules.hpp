@@ -13,7 +13,7 @@
 
 namespace almanoria::odbcdriver {
 
-// The longest statement the Access driver takes, in characters.
+// The longest statement the Access driver takes, in characters (code points).
 inline constexpr std::size_t kMaxStatementCharacters = 65000;
 
 // The statement's tokens, as the dialect reads them; what it cannot read is refused with 42000,

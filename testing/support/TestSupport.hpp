@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "errors/Failure.hpp"
-#include "errors/PlatformServices.hpp"
+#include "platform/PlatformServices.hpp"
 
 namespace almanoria::testing {
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "errors/Failure.hpp"
+#include "platform/Folders.hpp"
 #include "window/basCommonFunctions.hpp"
 #include "window/qt/QtControls.hpp"
 
@@ -73,7 +74,7 @@ bool QtFormPlatform::FileExists(const std::string& path) const {
 }
 
 std::string QtFormPlatform::ProgramDirectory() const {
-    return QCoreApplication::applicationDirPath().toStdString();
+    return ProgramFolder().string();
 }
 
 void QtFormPlatform::Unload() {

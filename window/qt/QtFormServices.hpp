@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "errors/PlatformServices.hpp"
+#include "platform/PlatformServices.hpp"
 #include "window/FormServices.hpp"
 
 class QFileDialog;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/Unicode.hpp"
 #include "window/basCommonFunctions.hpp"
-#include "yeardata/TextLength.hpp"
 
 namespace almanoria {
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/Unicode.hpp"
 #include "testing/support/UpdateFixture.hpp"
 #include "window/basCommonFunctions.hpp"
 #include "window/frmMain.hpp"
-#include "yeardata/TextLength.hpp"
 
 namespace almanoria::testing {
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "errors/Failure.hpp"
+#include "platform/Folders.hpp"
 #include "window/basCommonFunctions.hpp"
 #include "window/win32/Win32Handles.hpp"
 #include "window/win32/Win32Text.hpp"
@@ -27,16 +28,6 @@ std::wstring DialogFilter(std::string_view filter) {
     pieces.push_back(L'\0');
     pieces.push_back(L'\0');
     return pieces;
-}
-
-std::wstring ModuleFileName() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) return std::wstring(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
 }
 
 }  // namespace
@@ -149,12 +140,7 @@ bool Win32FormPlatform::FileExists(const std::string& path) const {
 }
 
 std::string Win32FormPlatform::ProgramDirectory() const {
-    const std::wstring file = ModuleFileName();
-    const std::size_t slash = file.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return {};
-    // A program at the root keeps its backslash: "C:\".
-    const std::size_t end = slash == 2 && file[1] == L':' ? slash + 1 : slash;
-    return Narrow(std::wstring_view(file).substr(0, end));
+    return Narrow(ProgramFolder().wstring());
 }
 
 std::vector<std::string> Win32FormPlatform::ProgramFilesFolders() const {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "errors/PlatformServices.hpp"
+#include "platform/PlatformServices.hpp"
 #include "window/Controls.hpp"
 #include "window/FormServices.hpp"
 #include "window/win32/Win32Api.hpp"

@@ -1,26 +1,18 @@
 #include "window/win32/Win32Text.hpp"
 
-#include "window/win32/Win32Api.hpp"
+#include "platform/Unicode.hpp"
 
 namespace almanoria::win32 {
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the window system's text is UTF-16");
+
 std::wstring Widen(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-    return wide;
+    const std::u16string units = ToUtf16(utf8);
+    return std::wstring(units.begin(), units.end());
 }
 
 std::string Narrow(std::wstring_view utf16) {
-    if (utf16.empty()) return {};
-    const int size = static_cast<int>(utf16.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, narrow.data(), length, nullptr, nullptr);
-    return narrow;
+    return ToUtf8(utf16.data(), utf16.size());
 }
 
 }  // namespace almanoria::win32

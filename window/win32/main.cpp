@@ -7,8 +7,8 @@
 #include <exception>
 
 #include "database/basDatabase.hpp"
-#include "errors/PlatformServices.hpp"
 #include "errors/basErrorHandler.hpp"
+#include "platform/PlatformServices.hpp"
 #include "window/FormDesign.hpp"
 #include "window/win32/Win32MainWindow.hpp"
 #include "window/win32/Win32Services.hpp"
@@ -32,8 +32,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return window.RunMessageLoop();
     } catch (const std::exception& failure) {
         // Only a window that cannot be made gets here; the program cannot run without it.
-        MessageBoxW(nullptr, win32::Widen(failure.what()).c_str(), win32::Widen(kFrmMainDesign.Title).c_str(),
-                    MB_ICONERROR | MB_OK);
+        MessageBoxW(nullptr, win32::Widen(failure.what()).c_str(),
+                    win32::Widen(kFrmMainDesign.Title).c_str(), MB_ICONERROR | MB_OK);
         return 1;
     }
 }

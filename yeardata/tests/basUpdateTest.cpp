@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "yeardata/TextLength.hpp"
+#include "platform/Unicode.hpp"
 #include "yeardata/basStringFunctions.hpp"
 #include "yeardata/tests/YearFacts.hpp"
 

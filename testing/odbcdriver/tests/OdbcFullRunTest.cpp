@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "database/odbc/OdbcEngine.hpp"
+#include "platform/Unicode.hpp"
 #include "testing/odbcdriver/tests/LocaleEnvironment.hpp"
 #include "testing/odbcdriver/tests/RawOdbc.hpp"
 #include "testing/support/CalendarFiles.hpp"
@@ -53,21 +54,6 @@ class EmbeddedRun : public testing::UpdateFixture {
     }
     void TestBody() override {}
 };
-
-std::size_t CharacterCount(const std::string& utf8) {
-    std::size_t count = 0;
-    for (const char c : utf8)
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    return count;
-}
-
-std::string FirstCharacters(const std::string& utf8, std::size_t count) {
-    std::size_t at = 0;
-    for (std::size_t seen = 0; at < utf8.size(); ++at) {
-        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80 && seen++ == count) break;
-    }
-    return utf8.substr(0, at);
-}
 
 TEST_F(OdbcLayerFullRun, AFirstRunThroughTheOdbcLayerLeavesWhatTheEmbeddedEngineLeaves) {
     mDatabasePath = testing::MakeCalendar(dir).string();
@@ -136,9 +122,9 @@ TEST_F(OdbcLayerFullRun, ADateTextOfTwoHundredFiftyFiveCharactersKeepsTheFirstOf
     std::size_t cut = 0;
     for (std::size_t day = 0; day < content[0].size(); ++day) {
         std::vector<std::string> expected = embedded[0][day];
-        if (CharacterCount(expected[4]) > 255) {
+        if (CodePointCount(expected[4]) > 255) {
             ++cut;
-            expected[4] = FirstCharacters(expected[4], 255);
+            expected[4] = std::string(FirstCodePoints(expected[4], 255));
         }
         EXPECT_EQ(content[0][day], expected);
     }

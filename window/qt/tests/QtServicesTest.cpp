@@ -10,11 +10,11 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/Unicode.hpp"
 #include "testing/support/TestSupport.hpp"
 #include "window/basCommonFunctions.hpp"
 #include "window/qt/DesignFont.hpp"
 #include "window/qt/QtFormServices.hpp"
-#include "yeardata/TextLength.hpp"
 
 namespace almanoria {
 namespace {

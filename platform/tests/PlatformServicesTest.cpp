@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "errors/PlatformServices.hpp"
+#include "platform/PlatformServices.hpp"
 
 namespace almanoria {
 namespace {
@@ -13,7 +13,7 @@ TEST(RunningProgram, IsThisTestProgramInItsFolder) {
     const ProgramInfo program = RunningProgram();
     // The build's name on Linux; on Windows the test program's own version information.
     EXPECT_EQ(program.ProductName, ALMANORIA_TESTS_PRODUCT_NAME);
-    EXPECT_EQ(program.FileName, "errors_tests");
+    EXPECT_EQ(program.FileName, "platform_tests");
     std::error_code error;
     EXPECT_TRUE(std::filesystem::equivalent(program.Directory, ALMANORIA_TESTS_DIRECTORY, error))
         << program.Directory << " " << error.message();

@@ -1,6 +1,6 @@
 // ProductName read from version resources laid out as the resource compiler writes them, and
 // from damaged ones, which must give empty text and never a read past their bytes.
-#include "errors/VersionInfo.hpp"
+#include "platform/VersionInfo.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,9 @@
 #pragma once
 
-// What error reporting takes from the platform, behind small interfaces so that each window
-// toolkit provides its own and tests capture the box and fix the clock.
+// What error reporting takes from the platform: the box, the clock with the log's month names
+// and time separator from the user's locale, and who the running program is. The box and the
+// clock are small interfaces, so that each window toolkit provides its own and tests capture
+// the box and fix the clock.
 
 #include <filesystem>
 #include <string>
@@ -61,11 +63,10 @@ class SystemClock final : public ClockService {
     [[maybe_unused]] LocaleLookup mLookup;  // Windows only
 };
 
-// The running executable, with the product name from the program's version information.
+// The running executable, with the product name from the program's version information on
+// Windows (the build's name elsewhere) and the place the log falls back to: the user's state
+// folder on Linux, the local application data on Windows (Folders.hpp).
 ProgramInfo RunningProgram();
-
-// $XDG_STATE_HOME (or ~/.local/state)/Almanoria Desktop Calendar; empty without either.
-std::filesystem::path UserStateDirectory(const char* xdgStateHome, const char* home);
 
 // Text in the system's 8-bit code page, as the error log is written.
 std::string ToSystemCodePage(std::string_view utf8);

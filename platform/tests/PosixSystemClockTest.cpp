@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "errors/PlatformServices.hpp"
+#include "platform/PlatformServices.hpp"
 #include "testing/support/TestSupport.hpp"
 
 namespace almanoria {

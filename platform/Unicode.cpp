@@ -1,6 +1,6 @@
-#include "database/odbc/OdbcText.hpp"
+#include "platform/Unicode.hpp"
 
-namespace almanoria::odbc {
+namespace almanoria {
 
 namespace {
 
@@ -31,7 +31,7 @@ char32_t NextCodePoint(std::string_view text, std::size_t& at) {
     }
     const std::size_t start = at;
     for (int i = 0; i < continuation; ++i) {
-        if (at >= text.size() || (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80) {
+        if (at >= text.size() || !IsContinuationByte(text[at])) {
             at = start;
             return kReplacement;
         }
@@ -63,28 +63,29 @@ void AppendUtf8(std::string& out, char32_t point) {
 
 }  // namespace
 
-WideText::WideText(std::string_view utf8) {
-    mUnits.reserve(utf8.size() + 1);
+std::u16string ToUtf16(std::string_view utf8) {
+    std::u16string units;
+    units.reserve(utf8.size());
     for (std::size_t at = 0; at < utf8.size();) {
         const char32_t point = NextCodePoint(utf8, at);
         if (point >= 0x10000) {
-            mUnits.push_back(static_cast<SQLWCHAR>(0xD800 + ((point - 0x10000) >> 10)));
-            mUnits.push_back(static_cast<SQLWCHAR>(0xDC00 + ((point - 0x10000) & 0x3FF)));
+            units.push_back(static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF)));
         } else {
-            mUnits.push_back(static_cast<SQLWCHAR>(point));
+            units.push_back(static_cast<char16_t>(point));
         }
     }
-    mUnits.push_back(0);
+    return units;
 }
 
-std::string ToUtf8(const SQLWCHAR* units, std::size_t count) {
+std::string ToUtf8(std::u16string_view utf16) {
     std::string out;
-    out.reserve(count);
-    for (std::size_t at = 0; at < count; ++at) {
-        const char32_t unit = units[at];
-        if (unit >= 0xD800 && unit <= 0xDBFF && at + 1 < count && units[at + 1] >= 0xDC00 &&
-            units[at + 1] <= 0xDFFF) {
-            const char32_t low = units[++at];
+    out.reserve(utf16.size());
+    for (std::size_t at = 0; at < utf16.size(); ++at) {
+        const char32_t unit = utf16[at];
+        if (unit >= 0xD800 && unit <= 0xDBFF && at + 1 < utf16.size() && utf16[at + 1] >= 0xDC00 &&
+            utf16[at + 1] <= 0xDFFF) {
+            const char32_t low = utf16[++at];
             AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
             AppendUtf8(out, kReplacement);
@@ -95,4 +96,4 @@ std::string ToUtf8(const SQLWCHAR* units, std::size_t count) {
     return out;
 }
 
-}  // namespace almanoria::odbc
+}  // namespace almanoria

@@ -1,23 +1,20 @@
-#include "errors/PlatformServices.hpp"
+#include "platform/PlatformServices.hpp"
 
 #include <cstdlib>
 #include <ctime>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
-// After windows.h, which it needs.
-#include <shlobj.h>
-
-#include <cwchar>
 #else
 #include <langinfo.h>
 #endif
 
-#include "errors/VersionInfo.hpp"
+#include "platform/Folders.hpp"
+#include "platform/Unicode.hpp"
+#include "platform/VersionInfo.hpp"
 
 #ifndef ALMANORIA_PRODUCT_NAME
 #define ALMANORIA_PRODUCT_NAME "Almanoria Desktop Calendar"
@@ -44,15 +41,6 @@ LocalDateTime SystemClock::Now() const {
 #ifdef _WIN32
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, result.data(), length, nullptr, nullptr);
-    return result;
-}
-
 // One item of the user's locale, or empty text when the locale has none. GetLocaleInfoEx
 // knows the custom locales of Vista and later; XP lacks it, so it is looked up at run time and
 // XP asks the user's default locale by number.
@@ -68,7 +56,7 @@ std::string UserLocaleInfo(LCTYPE item, LocaleLookup lookup) {
     // LOCALE_NAME_USER_DEFAULT, which the XP headers do not define.
     const int length = getLocaleInfoEx ? getLocaleInfoEx(nullptr, item, text, 80)
                                        : GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text, 80);
-    return length > 1 ? Utf8(std::wstring(text, static_cast<std::size_t>(length - 1))) : "";
+    return length > 1 ? ToUtf8(text, static_cast<std::size_t>(length - 1)) : "";
 }
 
 }  // namespace
@@ -159,26 +147,7 @@ std::string ProductName() {
     if (data == nullptr) return "";
     const std::u16string name = VersionInfoProductName(
         {static_cast<const unsigned char*>(data), SizeofResource(program, found)});
-    return Utf8(std::wstring(name.begin(), name.end()));
-}
-
-}  // namespace
-#endif
-
-#ifdef _WIN32
-namespace {
-
-// The user's local application data (on XP "Local Settings\Application Data"), then
-// "Almanoria Desktop Calendar": where the log goes when the program's folder refuses it, as
-// a read-only share, a CD or a guarded folder does. Empty when the shell names no such folder.
-std::filesystem::path LocalApplicationDataDirectory() {
-    wchar_t folder[MAX_PATH] = {};
-    if (FAILED(
-            SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) ||
-        folder[0] == L'\0') {
-        return {};
-    }
-    return std::filesystem::path(folder) / L"Almanoria Desktop Calendar";
+    return ToUtf8(name);
 }
 
 }  // namespace
@@ -186,42 +155,18 @@ std::filesystem::path LocalApplicationDataDirectory() {
 
 ProgramInfo RunningProgram() {
 #ifdef _WIN32
-    std::vector<wchar_t> buffer(MAX_PATH);
-    DWORD length = 0;
-    while ((length = GetModuleFileNameW(nullptr, buffer.data(),
-                                        static_cast<DWORD>(buffer.size()))) >= buffer.size()) {
-        buffer.resize(buffer.size() * 2);
-    }
-    const std::wstring file(buffer.data(), length);
-    const std::filesystem::path executable(file);
-    return {ProductName(), executable.parent_path(), Utf8(executable.stem().wstring()),
-            LocalApplicationDataDirectory()};
+    return {ProductName(), ProgramFolder(), ProgramFileName(), LocalApplicationDataDirectory()};
 #else
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return {ALMANORIA_PRODUCT_NAME, executable.parent_path(), executable.stem().string(),
+    return {ALMANORIA_PRODUCT_NAME, ProgramFolder(), ProgramFileName(),
             UserStateDirectory(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))};
 #endif
 }
 
-std::filesystem::path UserStateDirectory(const char* xdgStateHome, const char* home) {
-    std::filesystem::path state;
-    if (xdgStateHome && xdgStateHome[0] == '/') {
-        state = xdgStateHome;  // a relative value is invalid and ignored, as the convention says
-    } else if (home && home[0] == '/') {
-        state = std::filesystem::path(home) / ".local" / "state";
-    } else {
-        return {};
-    }
-    return state / "Almanoria Desktop Calendar";
-}
-
 std::string ToSystemCodePage(std::string_view utf8) {
 #ifdef _WIN32
-    const int wide =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(), wide);
+    const std::u16string units = ToUtf16(utf8);
+    const std::wstring text(units.begin(), units.end());
+    const int wide = static_cast<int>(text.size());
     const int narrow =
         WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<std::size_t>(narrow), '\0');

@@ -1,4 +1,4 @@
-#include "errors/VersionInfo.hpp"
+#include "platform/VersionInfo.hpp"
 
 #include <cstdint>
 #include <optional>
