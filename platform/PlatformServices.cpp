@@ -42,25 +42,28 @@ LocalDateTime SystemClock::Now() const {
 namespace {
 
 // One item of the user's locale, or empty text when the locale has none. GetLocaleInfoEx
-// knows the custom locales of Vista and later; XP lacks it, so it is looked up at run time and
-// XP asks the user's default locale by number.
-std::string UserLocaleInfo(LCTYPE item, LocaleLookup lookup) {
-    using GetLocaleInfoExFunction = int(WINAPI*)(const wchar_t*, LCTYPE, wchar_t*, int);
-    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-    const FARPROC address = kernel32 && lookup == LocaleLookup::Newest
-                                ? GetProcAddress(kernel32, "GetLocaleInfoEx")
-                                : nullptr;
-    const auto getLocaleInfoEx =
-        reinterpret_cast<GetLocaleInfoExFunction>(reinterpret_cast<void (*)()>(address));
+// knows the custom locales of Vista and later; XP asks the user's default locale by number.
+std::string UserLocaleInfo(LCTYPE item, const LocaleLookup& lookup) {
     wchar_t text[80] = {};
     // LOCALE_NAME_USER_DEFAULT, which the XP headers do not define.
-    const int length = getLocaleInfoEx ? getLocaleInfoEx(nullptr, item, text, 80)
-                                       : GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text, 80);
+    const int length = lookup.GetLocaleInfoEx ? lookup.GetLocaleInfoEx(nullptr, item, text, 80)
+                                              : GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text, 80);
     return length > 1 ? ToUtf8(text, static_cast<std::size_t>(length - 1)) : "";
 }
 
 }  // namespace
+
+// XP's kernel32 lacks GetLocaleInfoEx, so it is looked up at run time.
+LocaleLookup LocaleLookup::Newest() {
+    const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+    const FARPROC address = kernel32 ? GetProcAddress(kernel32, "GetLocaleInfoEx") : nullptr;
+    return {reinterpret_cast<ByName>(reinterpret_cast<void (*)()>(address))};
+}
 #else
+LocaleLookup LocaleLookup::Newest() {
+    return {};
+}
+
 namespace {
 
 // A strftime conversion's letter and the literal text after it.

@@ -48,13 +48,23 @@ struct ProgramInfo {
 
 // How Windows is asked for the user's locale: through GetLocaleInfoEx where kernel32 has it
 // (Vista and later), else by the user's default locale number, as on XP. Tests force the XP
-// way on a newer system.
-enum class LocaleLookup { Newest, AsOnXp };
+// way on a newer system, or hand in a GetLocaleInfoEx of their own.
+struct LocaleLookup {
+#ifdef _WIN32
+    using ByName = int(__stdcall*)(const wchar_t* locale, unsigned long item, wchar_t* text,
+                                   int size);
+    ByName GetLocaleInfoEx = nullptr;  // none: as on XP
+#endif
+    static LocaleLookup Newest();  // kernel32's own, where it has one
+    static LocaleLookup AsOnXp() {
+        return {};
+    }
+};
 
 // The clock of this machine, in local time and the user's locale.
 class SystemClock final : public ClockService {
   public:
-    explicit SystemClock(LocaleLookup lookup = LocaleLookup::Newest) : mLookup(lookup) {}
+    explicit SystemClock(LocaleLookup lookup = LocaleLookup::Newest()) : mLookup(lookup) {}
     LocalDateTime Now() const override;
     std::string MonthAbbreviation(int month) const override;
     std::string TimeSeparator() const override;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/PlatformServices.hpp"
+#include "platform/Unicode.hpp"
 #include "testing/support/TestSupport.hpp"
 
 namespace almanoria {
@@ -62,9 +63,9 @@ TEST(SystemClock, NamesTheMonthsAndSeparatesTheTimeAsTheUsersLocaleBothWays) {
     }
     ASSERT_NE(facts, nullptr) << "no facts for " << name;
     ASSERT_EQ(GetUserDefaultLCID(), facts->Locale) << name;
-    for (const LocaleLookup lookup : {LocaleLookup::Newest, LocaleLookup::AsOnXp}) {
-        SCOPED_TRACE(lookup == LocaleLookup::Newest ? "GetLocaleInfoEx" : "as on XP");
-        const SystemClock clock(lookup);
+    for (const bool asOnXp : {false, true}) {
+        SCOPED_TRACE(asOnXp ? "as on XP" : "GetLocaleInfoEx");
+        const SystemClock clock(asOnXp ? LocaleLookup::AsOnXp() : LocaleLookup::Newest());
         EXPECT_EQ(clock.MonthAbbreviation(1), facts->Months[0]);
         EXPECT_EQ(clock.MonthAbbreviation(2), facts->Months[1]);
         EXPECT_EQ(clock.MonthAbbreviation(12), facts->Months[2]);
@@ -72,12 +73,38 @@ TEST(SystemClock, NamesTheMonthsAndSeparatesTheTimeAsTheUsersLocaleBothWays) {
     }
 }
 
-TEST(SystemClock, TheXpLookupAsksTheSameLocaleForEveryMonth) {
-    const SystemClock newest(LocaleLookup::Newest);
-    const SystemClock asOnXp(LocaleLookup::AsOnXp);
+// A GetLocaleInfoEx of the test's own, which answers every item with "ex".
+int WINAPI AnswerEx(const wchar_t*, LCTYPE, wchar_t* text, int size) {
+    if (size < 3) return 0;
+    text[0] = L'e';
+    text[1] = L'x';
+    text[2] = L'\0';
+    return 3;
+}
+
+std::string ByNumber(LCTYPE item) {
+    wchar_t text[80] = {};
+    const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, item, text, 80);
+    return length > 1 ? ToUtf8(text, static_cast<std::size_t>(length - 1)) : "";
+}
+
+TEST(SystemClock, AsksByLocaleNameWhereKernel32CanAndByNumberAsOnXp) {
+    // Vista and later, Wine too, have GetLocaleInfoEx, and the clock takes its answers.
+    ASSERT_NE(LocaleLookup::Newest().GetLocaleInfoEx, nullptr);
+    const SystemClock byName(LocaleLookup{&AnswerEx});
+    EXPECT_EQ(byName.MonthAbbreviation(3), "ex");
+    EXPECT_EQ(byName.TimeSeparator(), "ex");
+
+    // Without it, every month is the one the locale number names, and the same as by name.
+    const SystemClock newest(LocaleLookup::Newest());
+    const SystemClock asOnXp(LocaleLookup::AsOnXp());
+    EXPECT_EQ(asOnXp.TimeSeparator(), ByNumber(LOCALE_STIME));
     for (int month = 1; month <= 12; ++month) {
-        EXPECT_FALSE(asOnXp.MonthAbbreviation(month).empty()) << month;
-        EXPECT_EQ(asOnXp.MonthAbbreviation(month), newest.MonthAbbreviation(month)) << month;
+        const std::string name = asOnXp.MonthAbbreviation(month);
+        EXPECT_FALSE(name.empty()) << month;
+        EXPECT_EQ(name, newest.MonthAbbreviation(month)) << month;
+        EXPECT_EQ(name, ByNumber(LOCALE_SABBREVMONTHNAME1 + static_cast<LCTYPE>(month - 1)))
+            << month;
     }
 }
 
