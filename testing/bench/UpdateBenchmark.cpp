@@ -1,11 +1,11 @@
 // Times the whole update against the floor of issuing its statements to SQLite directly, and
 // shows how the cost grows with a calendar that already holds years of other days and events.
 //
-// Prints one line per case and a summary; the last line is "ratio first-run/floor: R".
+// Prints one line per case and a summary; the last line is "ratio first-run/floor: R". The
+// update is the tests' headless one, which the benchmark checks only after each timed run.
 
 #include <sqlite3.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,10 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "database/basDatabase.hpp"
+#include "testing/support/TestSupport.hpp"
+#include "testing/support/UpdateFixture.hpp"
 #include "tools/calendardb/CalendarDatabase.hpp"
-#include "update/UpdateRun.hpp"
-#include "window/HeadlessControls.hpp"
 #include "yeardata/basStringFunctions.hpp"
 
 namespace almanoria {
@@ -29,18 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-class CountingBox final : public MessageBoxService {
-  public:
-    void ShowInformation(std::string_view, std::string_view) override { ++Shown; }
-    int Shown = 0;
-};
-
-class QuietClock final : public ClockService {
-  public:
-    LocalDateTime Now() const override { return {2012, 1, 1, 0, 0, 0}; }
-    std::string MonthAbbreviation(int) const override { return "Jan"; }
-};
 
 using DatabaseHandle = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
 
@@ -61,33 +48,17 @@ void Exec(sqlite3* db, const std::string& sql) {
     }
 }
 
-// One whole update as the wizard runs it, headless.
+// One whole update as the wizard runs it, headless; only the run itself is timed.
 double TimeUpdate(const fs::path& database) {
-    CountingBox box;
-    QuietClock clock;
-    basErrorHandler errors(box, clock,
-                           {"Almanoria Desktop Calendar", database.parent_path(), "bench"});
-    basDatabase db(errors);
-    HeadlessLabel label;
-    HeadlessButton next("Next >");
-    HeadlessButton cancel("Cancel");
-    HeadlessEventPump events;
-    const std::string path = database.string();
-    UpdateRun run(db, errors, {label, next, cancel, events}, path);
+    testing::HeadlessUpdate update(database.parent_path(), database);
     const auto start = Clock::now();
-    run.Update();
+    update.PressNext();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (box.Shown != 0 || next.Caption() != "Finish") {
-        throw std::runtime_error("the update failed on " + path);
+    if (!update.box.Shown.empty() || !update.Finished()) {
+        throw std::runtime_error("the update failed on " + database.string() + ": " +
+                                 update.FirstBox());
     }
     return seconds;
-}
-
-std::string Iso(const std::string& date) {
-    char iso[16];
-    std::snprintf(iso, sizeof iso, "2012-%02d-%02d", std::stoi(GetFields(date, "/", 1, 0)),
-                  std::stoi(GetFields(date, "/", 2, 0)));
-    return iso;
 }
 
 std::string Quoted(const std::string& text) {
@@ -120,7 +91,7 @@ double TimeFloor(const fs::path& database, bool withOpenAndClose) {
     Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
     if (!withOpenAndClose) start = Clock::now();
     for (const std::string& record : table) {
-        const std::string date = Iso(GetFields(record, "|", 1, 0));
+        const std::string date = testing::IsoDate(GetFields(record, "|", 1, 0));
         const std::string colour = GetFields(record, "|", 2, 0);
         const std::string notes = GetFields(record, "|", 4, 0);
         if (RowCount(db, "SELECT * FROM Dates WHERE DateKey=" + Quoted(date) + ";") > 0) {
@@ -136,7 +107,7 @@ double TimeFloor(const fs::path& database, bool withOpenAndClose) {
     for (const std::string& record : table) {
         const std::string names = GetFields(record, "|", 3, 0);
         if (names.empty()) continue;
-        const std::string date = Iso(GetFields(record, "|", 1, 0));
+        const std::string date = testing::IsoDate(GetFields(record, "|", 1, 0));
         RowCount(db, "SELECT * FROM EventDates WHERE EventDate=" + Quoted(date) + ";");
         for (Integer position = 1;; ++position) {
             std::string name = GetFields(names, "^", position, 0);
@@ -214,10 +185,8 @@ double MedianOver(int repetitions, const fs::path& work, const fs::path& templat
 }
 
 int Run(int repetitions) {
-    const fs::path work =
-        fs::temp_directory_path() / ("almanoria-bench-" + std::to_string(::getpid()));
-    fs::remove_all(work);
-    fs::create_directories(work);
+    const testing::TempDir folder;
+    const fs::path& work = folder.Path();
     const fs::path empty = work / "empty.mdb";
     CreateCalendarDatabase(empty);
     const fs::path tenYears = work / "ten-years.mdb";
@@ -254,7 +223,6 @@ int Run(int repetitions) {
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    fs::remove_all(work);
 
     std::printf("summary:\n");
     std::printf("peak memory: %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);

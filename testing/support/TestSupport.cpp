@@ -30,6 +30,15 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(mPath, ignored);
 }
 
+std::string IsoDate(std::string_view date) {
+    const std::size_t first = date.find('/');
+    const std::size_t second = date.find('/', first + 1);
+    const std::string month(date.substr(0, first));
+    const std::string day(date.substr(first + 1, second - first - 1));
+    return std::string(date.substr(second + 1)) + (month.size() == 1 ? "-0" : "-") + month +
+           (day.size() == 1 ? "-0" : "-") + day;
+}
+
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;

@@ -2,7 +2,8 @@
 
 // What the test suites share on every platform: temporary folders, files read and written
 // whole, the process's environment and the C library's clock functions, a recording message
-// box and a fixed clock. Calendar files and plain SQL on them are in CalendarFiles.hpp.
+// box, a fixed clock, a recording statement observer and a recording file dialog. Calendar
+// files and plain SQL on them are in CalendarFiles.hpp.
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,10 @@
 #include <string_view>
 #include <vector>
 
+#include "database/Connection.hpp"
 #include "errors/Failure.hpp"
 #include "errors/PlatformServices.hpp"
+#include "window/FormServices.hpp"
 
 namespace almanoria::testing {
 
@@ -80,6 +83,9 @@ std::time_t UtcSeconds(const LocalDateTime& time);
 // Makes the C library read TZ again.
 void ReadTimeZone();
 
+// "2/22/2012" as the database keeps it, "2012-02-22".
+std::string IsoDate(std::string_view date);
+
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 
@@ -130,6 +136,34 @@ class FixedClock final : public ClockService {
 
   private:
     LocalDateTime mNow;
+};
+
+// Every statement text a connection runs, in order.
+class RecordingObserver final : public StatementObserver {
+  public:
+    void OnStatement(std::string_view statement) override { Seen.emplace_back(statement); }
+    std::vector<std::string> Seen;
+};
+
+// A file dialog that answers what the test says and keeps what it was set up with when shown.
+class RecordingDialog final : public CommonDialog {
+  public:
+    void ShowOpen() override {
+        ++Opened;
+        SeenTitle = DialogTitle;
+        SeenInitDir = InitDir;
+        SeenFilter = Filter;
+        SeenDefaultExt = DefaultExt;
+        SeenFlags = Flags;
+        FileName = Answer;
+    }
+    std::string Answer;
+    int Opened = 0;
+    std::string SeenTitle;
+    std::string SeenInitDir;
+    std::string SeenFilter;
+    std::string SeenDefaultExt;
+    Long SeenFlags = 0;
 };
 
 }  // namespace almanoria::testing

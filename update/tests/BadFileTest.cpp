@@ -79,13 +79,6 @@ class BadFile : public ::testing::Test {
     std::optional<std::string> mBytes;
 };
 
-std::string AccessFileHeader() {
-    std::string bytes(4096, '\x5a');
-    bytes.replace(0, 4, std::string("\0\1\0\0", 4));
-    bytes.replace(4, 16, std::string("Standard Jet DB") + '\0');
-    return bytes;
-}
-
 std::string RandomBytes() {
     std::mt19937 random(2012);
     std::string noise(8192, '\0');

@@ -8,6 +8,7 @@
 namespace almanoria {
 namespace {
 
+using testing::ExpectWholeYear;
 using testing::MakeCalendar;
 using testing::QueryValue;
 using testing::ReadFile;
@@ -52,11 +53,6 @@ class QtFrmMainTest : public testing::WindowFixture {
         EXPECT_FALSE(cmdButton1()->isEnabled());
         EXPECT_TRUE(cmdCancel()->isEnabled());
         EXPECT_TRUE(cmdBrowse()->isEnabled());
-    }
-    static void ExpectTheYearIn(const std::filesystem::path& database) {
-        EXPECT_EQ(QueryValue(database, "SELECT COUNT(*) FROM Dates"), "366");
-        EXPECT_EQ(QueryValue(database, "SELECT COUNT(*) FROM Events"), "72");
-        EXPECT_EQ(QueryValue(database, "SELECT COUNT(*) FROM EventDates"), "72");
     }
     void Browse(const std::string& answer) {
         dialog.Answer = answer;
@@ -144,7 +140,7 @@ TEST_F(QtFrmMainTest, NextRunsTheUpdateFinishClosesAndBrowsingAfterwardsArmsAnot
     Click(cmdButton1());
     EXPECT_TRUE(box.Shown.empty());
     ExpectFinished();
-    ExpectTheYearIn(defaultPath);
+    ExpectWholeYear(defaultPath);
 
     Browse("");
     ExpectFinished();
@@ -154,7 +150,7 @@ TEST_F(QtFrmMainTest, NextRunsTheUpdateFinishClosesAndBrowsingAfterwardsArmsAnot
     ExpectReady(other.string(), false);
     Click(cmdButton1());
     ExpectFinished();
-    ExpectTheYearIn(other);
+    ExpectWholeYear(other);
 
     EXPECT_TRUE(window->isVisible());
     Click(cmdButton1());
@@ -170,7 +166,7 @@ TEST_F(QtFrmMainTest, ButtonTextsTheDesktopChangedStillDriveTheWizard) {
     Click(cmdButton1());
     EXPECT_TRUE(box.Shown.empty());
     ExpectFinished();
-    ExpectTheYearIn(defaultPath);
+    ExpectWholeYear(defaultPath);
 
     cmdButton1()->setText(QStringLiteral("&Finish"));
     Click(cmdButton1());
@@ -199,7 +195,7 @@ TEST_F(QtFrmMainTest, AFailedOpenLeavesTheFailedStateAndTheFileUntouched) {
     ExpectReady(good.string());
     Click(cmdButton1());
     ExpectFinished();
-    ExpectTheYearIn(good);
+    ExpectWholeYear(good);
     EXPECT_EQ(box.Shown.size(), 1u);
 }
 
@@ -275,7 +271,7 @@ TEST_F(QtFrmMainTest, FromThePathBoxTabAndSpacePressBrowseCancelAndNextAndTypedP
     ExpectFinished();
     EXPECT_EQ(dialog.Opened, 1);
     EXPECT_EQ(window->Form().DatabasePath(), defaultPath);
-    ExpectTheYearIn(defaultPath);
+    ExpectWholeYear(defaultPath);
     EXPECT_EQ(ReadFile(typed), typedBytes);
 }
 
@@ -307,7 +303,7 @@ TEST_F(QtFrmMainTest, AltBPicksADatabaseInFoldersOfNonAsciiNamesWhichIsShownAndU
     Key(Qt::Key_Return);
     EXPECT_TRUE(box.Shown.empty());
     ExpectFinished();
-    ExpectTheYearIn(chosen);
+    ExpectWholeYear(chosen);
     EXPECT_EQ(ReadFile(defaultPath), untouched);
 }
 
@@ -346,7 +342,7 @@ TEST_F(QtFrmMainTest, ClicksAndACloseDispatchedDuringTheYieldWaitForTheRun) {
     EXPECT_EQ(during.Caption, kWait);
     EXPECT_EQ(dialog.Opened, 0);
     EXPECT_EQ(window->Form().DatabasePath(), defaultPath);
-    ExpectTheYearIn(defaultPath);
+    ExpectWholeYear(defaultPath);
     EXPECT_EQ(QueryValue(other, "SELECT COUNT(*) FROM Dates"), "0");
     EXPECT_TRUE(box.Shown.empty());
     // The close asked for during the run came once the run had returned.
