@@ -14,13 +14,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "testing/support/TestSupport.hpp"
+#include "testing/support/CalendarFiles.hpp"
 #include "testing/support/UpdateFixture.hpp"
-#include "tools/calendardb/CalendarDatabase.hpp"
 #include "yeardata/basStringFunctions.hpp"
 
 namespace almanoria {
@@ -28,25 +28,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-using DatabaseHandle = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
-
-DatabaseHandle OpenPlain(const fs::path& path) {
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    DatabaseHandle db(raw, &sqlite3_close);
-    if (!db) throw std::runtime_error("cannot open " + path.string());
-    return db;
-}
-
-void Exec(sqlite3* db, const std::string& sql) {
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string why = message ? message : "?";
-        sqlite3_free(message);
-        throw std::runtime_error(why + " in: " + sql);
-    }
-}
 
 // One whole update as the wizard runs it, headless; only the run itself is timed.
 double TimeUpdate(const fs::path& database) {
@@ -86,22 +67,21 @@ double TimeFloor(const fs::path& database, bool withOpenAndClose) {
     YearTable table;
     BuildYearTable(table);
     auto start = Clock::now();
-    DatabaseHandle handle = OpenPlain(database);
-    sqlite3* db = handle.get();
-    Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+    std::optional<testing::PlainConnection> plain(std::in_place, database);
+    sqlite3* db = plain->Handle();
+    plain->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
     if (!withOpenAndClose) start = Clock::now();
     for (const std::string& record : table) {
         const std::string date = testing::IsoDate(GetFields(record, "|", 1, 0));
         const std::string colour = GetFields(record, "|", 2, 0);
         const std::string notes = GetFields(record, "|", 4, 0);
         if (RowCount(db, "SELECT * FROM Dates WHERE DateKey=" + Quoted(date) + ";") > 0) {
-            Exec(db, "UPDATE Dates SET DateColor=" + Quoted(colour) +
-                         ", DateText=" + Quoted(notes) + " WHERE DateKey=" + Quoted(date) + ";");
+            plain->Exec("UPDATE Dates SET DateColor=" + Quoted(colour) +
+                        ", DateText=" + Quoted(notes) + " WHERE DateKey=" + Quoted(date) + ";");
         } else {
-            Exec(
-                db,
+            plain->Exec(
                 "INSERT INTO Dates (DateKey, DateColor, EventCount, DateNotes, DateText) VALUES (" +
-                    Quoted(date) + "," + Quoted(colour) + ",0,''," + Quoted(notes) + ");");
+                Quoted(date) + "," + Quoted(colour) + ",0,''," + Quoted(notes) + ");");
         }
     }
     for (const std::string& record : table) {
@@ -116,44 +96,43 @@ double TimeFloor(const fs::path& database, bool withOpenAndClose) {
                  at = name.find('\'', at + 2)) {
                 name.insert(at, 1, '\'');
             }
-            Exec(db,
-                 "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, "
-                 "EventIcon, Notes, Recurring) VALUES (" +
-                     Quoted(name) + ",1,'0:00 AM','11:59 PM','','','',0);");
+            plain->Exec(
+                "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, "
+                "EventIcon, Notes, Recurring) VALUES (" +
+                Quoted(name) + ",1,'0:00 AM','11:59 PM','','','',0);");
             RowCount(db, "SELECT last_insert_rowid();");
             const std::string id = std::to_string(sqlite3_last_insert_rowid(db));
-            Exec(db, "INSERT INTO EventDates (EventId, EventDate) VALUES (" + id + "," +
-                         Quoted(date) + ");");
+            plain->Exec("INSERT INTO EventDates (EventId, EventDate) VALUES (" + id + "," +
+                        Quoted(date) + ");");
             RowCount(db, "SELECT * FROM Dates WHERE DateKey=" + Quoted(date) + ";");
-            Exec(db, "UPDATE Dates SET EventCount = EventCount + 1 WHERE DateKey=" + Quoted(date) +
-                         ";");
+            plain->Exec(
+                "UPDATE Dates SET EventCount = EventCount + 1 WHERE DateKey=" + Quoted(date) + ";");
         }
     }
     const auto statementsDone = Clock::now();
-    Exec(db, "PRAGMA journal_mode=DELETE;");
-    handle.reset();
+    plain->Exec("PRAGMA journal_mode=DELETE;");
+    plain.reset();
     return std::chrono::duration<double>((withOpenAndClose ? Clock::now() : statementsDone) - start)
         .count();
 }
 
 // A calendar that already holds `years` years before 2012 of days with three events each.
 void FillHistory(const fs::path& database, int years) {
-    const DatabaseHandle handle = OpenPlain(database);
-    sqlite3* db = handle.get();
-    Exec(db, "BEGIN;");
-    Exec(db, "WITH RECURSIVE day(d) AS (SELECT date('2012-01-01', '-" + std::to_string(years) +
+    testing::PlainConnection history(database);
+    history.Exec("BEGIN;");
+    history.Exec("WITH RECURSIVE day(d) AS (SELECT date('2012-01-01', '-" + std::to_string(years) +
                  " years') UNION ALL SELECT date(d, '+1 day') FROM day WHERE d < '2011-12-31') "
                  "INSERT INTO Dates (DateKey, DateColor, EventCount, DateNotes, DateText) "
                  "SELECT d, 'Green', 3, '', 'An ordinary day of the church year.' FROM day;");
-    Exec(db,
-         "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, EventIcon, "
-         "Notes, Recurring) SELECT 'Meeting ' || n || ' on ' || DateKey, n = 1, '9:00 AM', "
-         "'10:00 AM', '', '', 'Bring the minutes.', 0 FROM Dates, "
-         "(SELECT 1 AS n UNION ALL SELECT 2 UNION ALL SELECT 3) ORDER BY DateKey, n;");
-    Exec(db,
-         "INSERT INTO EventDates (EventId, EventDate) SELECT EventID, "
-         "substr(EventName, instr(EventName, ' on ') + 4) FROM Events;");
-    Exec(db, "COMMIT;");
+    history.Exec(
+        "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, EventIcon, "
+        "Notes, Recurring) SELECT 'Meeting ' || n || ' on ' || DateKey, n = 1, '9:00 AM', "
+        "'10:00 AM', '', '', 'Bring the minutes.', 0 FROM Dates, "
+        "(SELECT 1 AS n UNION ALL SELECT 2 UNION ALL SELECT 3) ORDER BY DateKey, n;");
+    history.Exec(
+        "INSERT INTO EventDates (EventId, EventDate) SELECT EventID, "
+        "substr(EventName, instr(EventName, ' on ') + 4) FROM Events;");
+    history.Exec("COMMIT;");
 }
 
 double Median(std::vector<double> samples) {
@@ -187,8 +166,7 @@ double MedianOver(int repetitions, const fs::path& work, const fs::path& templat
 int Run(int repetitions) {
     const testing::TempDir folder;
     const fs::path& work = folder.Path();
-    const fs::path empty = work / "empty.mdb";
-    CreateCalendarDatabase(empty);
+    const fs::path empty = testing::MakeCalendar(folder, "empty.mdb");
     const fs::path tenYears = work / "ten-years.mdb";
     const fs::path fiftyYears = work / "fifty-years.mdb";
     fs::copy_file(empty, tenYears);

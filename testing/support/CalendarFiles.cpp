@@ -11,18 +11,34 @@
 
 namespace almanoria::testing {
 
+PlainConnection::PlainConnection(const std::filesystem::path& database) {
+    const int opened =
+        sqlite3_open_v2(database.string().c_str(), &mDatabase, SQLITE_OPEN_READWRITE, nullptr);
+    if (opened != SQLITE_OK) {
+        sqlite3_close(mDatabase);
+        throw std::runtime_error("cannot open " + database.string());
+    }
+}
+
+PlainConnection::~PlainConnection() {
+    sqlite3_close(mDatabase);
+}
+
+void PlainConnection::Exec(std::string_view sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(mDatabase, std::string(sql).c_str(), nullptr, nullptr, &message) !=
+        SQLITE_OK) {
+        const std::string why = message ? message : sqlite3_errmsg(mDatabase);
+        sqlite3_free(message);
+        throw std::runtime_error("statement failed: " + why + " in: " + std::string(sql));
+    }
+}
+
 namespace {
 
-using DatabaseHandle = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
-
-DatabaseHandle OpenPlain(const std::filesystem::path& database) {
-    sqlite3* raw = nullptr;
-    const int opened =
-        sqlite3_open_v2(database.string().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    DatabaseHandle db(raw, &sqlite3_close);
-    if (opened != SQLITE_OK) throw std::runtime_error("cannot open " + database.string());
-    sqlite3_busy_timeout(db.get(), 5000);
-    return db;
+// Waits for another program's lock up to five seconds, as a user would.
+void WaitForLocks(const PlainConnection& db) {
+    sqlite3_busy_timeout(db.Handle(), 5000);
 }
 
 }  // namespace
@@ -35,10 +51,11 @@ std::filesystem::path MakeCalendar(const TempDir& dir, std::string_view name) {
 
 std::vector<std::vector<std::string>> QueryRows(const std::filesystem::path& database,
                                                 std::string_view sql) {
-    const DatabaseHandle db = OpenPlain(database);
+    const PlainConnection db(database);
+    WaitForLocks(db);
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db.get(), std::string(sql).c_str(), -1, &raw, nullptr) != SQLITE_OK) {
-        throw std::runtime_error(std::string("bad query: ") + sqlite3_errmsg(db.get()));
+    if (sqlite3_prepare_v2(db.Handle(), std::string(sql).c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+        throw std::runtime_error(std::string("bad query: ") + sqlite3_errmsg(db.Handle()));
     }
     const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(raw,
                                                                                &sqlite3_finalize);
@@ -52,7 +69,7 @@ std::vector<std::vector<std::string>> QueryRows(const std::filesystem::path& dat
         }
     }
     if (step != SQLITE_DONE) {
-        throw std::runtime_error(std::string("query failed: ") + sqlite3_errmsg(db.get()));
+        throw std::runtime_error(std::string("query failed: ") + sqlite3_errmsg(db.Handle()));
     }
     return rows;
 }
@@ -63,13 +80,9 @@ std::string QueryValue(const std::filesystem::path& database, std::string_view s
 }
 
 void ExecSql(const std::filesystem::path& database, std::string_view sql) {
-    const DatabaseHandle db = OpenPlain(database);
-    char* message = nullptr;
-    if (sqlite3_exec(db.get(), std::string(sql).c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string why = message ? message : "?";
-        sqlite3_free(message);
-        throw std::runtime_error("statement failed: " + why);
-    }
+    PlainConnection db(database);
+    WaitForLocks(db);
+    db.Exec(sql);
 }
 
 bool HasCompanionFiles(const std::filesystem::path& file) {
@@ -88,30 +101,18 @@ std::string AccessFileHeader(std::string_view signature) {
 
 namespace {
 
-// Every date of 2012 in order, as the database keeps them.
-std::vector<std::string> DaysOf2012() {
+// Every day of 2012 in order, its colour by the runs, its note's length by the noted days.
+ExpectedYear MakeExpectedYear() {
     static constexpr int kMonthLengths[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    std::vector<std::string> days;
+    ExpectedYear year;
+    auto run = kColourRunDays.begin();
     for (int month = 1; month <= 12; ++month) {
         for (int day = 1; day <= kMonthLengths[month - 1]; ++day) {
-            days.push_back(IsoDate(std::to_string(month) + "/" + std::to_string(day) + "/2012"));
-        }
-    }
-    return days;
-}
-
-ExpectedYear MakeExpectedYear() {
-    ExpectedYear year;
-    for (const std::string& date : DaysOf2012()) {
-        const auto run = std::find_if(
-            kColourRunDays.begin(), kColourRunDays.end(), [&](const ColourRun& candidate) {
-                return IsoDate(candidate.From) <= date && date <= IsoDate(candidate.To);
-            });
-        year.Days.push_back({date, run == kColourRunDays.end() ? "<no run>" : run->Colour, "0"});
-    }
-    for (auto& day : year.Days) {
-        for (const auto& [date, length] : kNoteLengths) {
-            if (IsoDate(date) == day[0]) day[2] = std::to_string(length);
+            const std::string date = std::to_string(month) + "/" + std::to_string(day) + "/2012";
+            const auto note = kNoteLengths.find(date);
+            year.Days.push_back({IsoDate(date), run->Colour,
+                                 std::to_string(note == kNoteLengths.end() ? 0 : note->second)});
+            if (date == run->To && run + 1 != kColourRunDays.end()) ++run;
         }
     }
     for (const auto& [date, names] : kNamedDays) {

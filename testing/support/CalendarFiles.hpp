@@ -12,7 +12,25 @@
 #include "errors/ErrorNumbers.hpp"
 #include "testing/support/TestSupport.hpp"
 
+struct sqlite3;
+
 namespace almanoria::testing {
+
+// A connection of another program to the file, with plain SQLite, that can hold a lock.
+class PlainConnection {
+  public:
+    explicit PlainConnection(const std::filesystem::path& database);
+    ~PlainConnection();
+    PlainConnection(const PlainConnection&) = delete;
+    PlainConnection& operator=(const PlainConnection&) = delete;
+
+    // Runs statements; a failure throws with SQLite's message.
+    void Exec(std::string_view sql);
+    sqlite3* Handle() const { return mDatabase; }
+
+  private:
+    sqlite3* mDatabase = nullptr;
+};
 
 // An empty calendar database made by the development tool inside dir.
 std::filesystem::path MakeCalendar(const TempDir& dir, std::string_view name = "dbcalndr.mdb");
@@ -22,7 +40,7 @@ std::vector<std::vector<std::string>> QueryRows(const std::filesystem::path& dat
                                                 std::string_view sql);
 // The first column of the first row, or "<none>".
 std::string QueryValue(const std::filesystem::path& database, std::string_view sql);
-// Runs statements with plain SQLite on the file.
+// Runs statements with plain SQLite on the file, waiting for another program's lock a while.
 void ExecSql(const std::filesystem::path& database, std::string_view sql);
 
 // The embedded engine's failure number for an SQLite result code.

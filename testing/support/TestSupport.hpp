@@ -2,8 +2,8 @@
 
 // What the test suites share on every platform: temporary folders, files read and written
 // whole, the process's environment and the C library's clock functions, a recording message
-// box, a fixed clock, a recording statement observer and a recording file dialog. Calendar
-// files and plain SQL on them are in CalendarFiles.hpp.
+// box, a fixed clock and a recording statement observer. Calendar files and plain SQL on them
+// are in CalendarFiles.hpp, the recording file dialog in RecordingDialog.hpp.
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,6 @@
 #include "database/Connection.hpp"
 #include "errors/Failure.hpp"
 #include "errors/PlatformServices.hpp"
-#include "window/FormServices.hpp"
 
 namespace almanoria::testing {
 
@@ -143,27 +142,6 @@ class RecordingObserver final : public StatementObserver {
   public:
     void OnStatement(std::string_view statement) override { Seen.emplace_back(statement); }
     std::vector<std::string> Seen;
-};
-
-// A file dialog that answers what the test says and keeps what it was set up with when shown.
-class RecordingDialog final : public CommonDialog {
-  public:
-    void ShowOpen() override {
-        ++Opened;
-        SeenTitle = DialogTitle;
-        SeenInitDir = InitDir;
-        SeenFilter = Filter;
-        SeenDefaultExt = DefaultExt;
-        SeenFlags = Flags;
-        FileName = Answer;
-    }
-    std::string Answer;
-    int Opened = 0;
-    std::string SeenTitle;
-    std::string SeenInitDir;
-    std::string SeenFilter;
-    std::string SeenDefaultExt;
-    Long SeenFlags = 0;
 };
 
 }  // namespace almanoria::testing

@@ -36,14 +36,16 @@ class HeadlessUpdate {
         run.Update();
     }
 
+    // The window's texts as the user reads them, not the program's constants.
     bool Finished() const {
-        return lblUpdate.Caption() == kCompletedText && cmdButton1.Caption() == kFinishCaption &&
-               cmdButton1.Enabled() && !cmdCancel.Enabled() && database.gConnection == nullptr;
+        return lblUpdate.Caption() == "Update completed!  Please click Finish to end the update." &&
+               cmdButton1.Caption() == "Finish" && cmdButton1.Enabled() && !cmdCancel.Enabled() &&
+               database.gConnection == nullptr;
     }
     // Where a failed open or a failed Dates pass leaves the window.
     bool Failed() const {
-        return lblUpdate.Caption() == kWaitText && cmdButton1.Caption() == "Next >" &&
-               !cmdButton1.Enabled() && cmdCancel.Enabled();
+        return lblUpdate.Caption() == "Updating the database...please wait." &&
+               cmdButton1.Caption() == "Next >" && !cmdButton1.Enabled() && cmdCancel.Enabled();
     }
     bool ConnectionOpen() const {
         return database.gConnection != nullptr && database.gConnection->IsOpen();

@@ -234,22 +234,15 @@ TEST_F(BadFile, AFileLockedByAnotherProgramFailsAfterABoundedWait) {
     KeepBytes();
     Pipe holding;
     Pipe release;
-    const std::string file = mFile.string();
     ChildProcess other([&] {
         holding.CloseReading();
         release.CloseWriting();
-        sqlite3* raw = nullptr;
-        const int opened = sqlite3_open_v2(file.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, &sqlite3_close);
-        if (opened != SQLITE_OK) return 10;
-        if (sqlite3_exec(db.get(),
-                         "BEGIN IMMEDIATE; INSERT INTO Dates (DateColor) VALUES ('held');", nullptr,
-                         nullptr, nullptr) != SQLITE_OK) {
-            return 11;
-        }
+        PlainConnection db(mFile);  // a failure ends the child with 121
+        db.Exec("BEGIN IMMEDIATE; INSERT INTO Dates (DateColor) VALUES ('held');");
         if (!holding.Send()) return 12;
         release.Receive();
-        return sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr) == SQLITE_OK ? 0 : 13;
+        db.Exec("ROLLBACK");
+        return 0;
     });
     ASSERT_TRUE(other.Started());
     holding.CloseWriting();

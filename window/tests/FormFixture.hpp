@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "testing/support/RecordingDialog.hpp"
 #include "testing/support/UpdateFixture.hpp"
 #include "window/basCommonFunctions.hpp"
 #include "window/frmMain.hpp"

@@ -15,6 +15,7 @@
 
 #include "database/basDatabase.hpp"
 #include "testing/support/CalendarFiles.hpp"
+#include "testing/support/RecordingDialog.hpp"
 #include "tools/calendardb/CalendarDatabase.hpp"
 #include "window/qt/QtFrmMain.hpp"
 
