@@ -131,6 +131,21 @@ std::vector<Report> RecordingMessageBox::Reports() const {
     return reports;
 }
 
+std::vector<std::string> RecordingMessageBox::Places() const {
+    std::vector<std::string> places;
+    for (const Report& report : Reports())
+        places.push_back(report.Module + " " + std::to_string(report.Line));
+    return places;
+}
+
+std::string RandomBytes() {
+    std::mt19937 random(2012);
+    std::string noise(8192, '\0');
+    for (char& byte : noise)
+        byte = static_cast<char>(random() & 0xFF);
+    return noise;
+}
+
 std::string FixedClock::MonthAbbreviation(int month) const {
     static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                               "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};

@@ -85,6 +85,9 @@ void ReadTimeZone();
 // "2/22/2012" as the database keeps it, "2012-02-22".
 std::string IsoDate(std::string_view date);
 
+// Bytes of no file format, the same on every run.
+std::string RandomBytes();
+
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 
@@ -108,6 +111,8 @@ class RecordingMessageBox final : public MessageBoxService {
         Shown.push_back({std::string(text), std::string(title)});
     }
     std::vector<Report> Reports() const;
+    // Where each report was made: "module line".
+    std::vector<std::string> Places() const;
     std::vector<ShownBox> Shown;
 };
 

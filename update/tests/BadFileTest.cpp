@@ -4,7 +4,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -78,14 +77,6 @@ class BadFile : public ::testing::Test {
     bool mExisted = false;
     std::optional<std::string> mBytes;
 };
-
-std::string RandomBytes() {
-    std::mt19937 random(2012);
-    std::string noise(8192, '\0');
-    for (char& byte : noise)
-        byte = static_cast<char>(random() & 0xFF);
-    return noise;
-}
 
 // Files the update cannot open or cannot write to at all.
 struct UnusableFile {

@@ -140,9 +140,7 @@ TEST_F(frmMainTest, AFailingPathDisplayIsReportedAtLine50) {
     deviceContext.Broken = true;
     dialog.Answer = "/x/a.mdb";
     form.cmdBrowse_Click();
-    ASSERT_EQ(box.Reports().size(), 1u);
-    EXPECT_EQ(box.Reports()[0].Module, "frmMain.EnableUpdate");
-    EXPECT_EQ(box.Reports()[0].Line, 50);
+    ASSERT_EQ(box.Places(), std::vector<std::string>{"frmMain.EnableUpdate 50"});
     EXPECT_EQ(lblUpdate.Caption(), ReadyText());
     EXPECT_EQ(txtDatabaseFile.Text(), "previous");
     EXPECT_FALSE(cmdButton1.Enabled());
