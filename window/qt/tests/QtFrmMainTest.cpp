@@ -23,37 +23,26 @@ QString Shown(const std::string& caption) {
 
 class QtFrmMainTest : public testing::WindowFixture {
   protected:
-    void ExpectNotFound() {
-        EXPECT_EQ(window->Form().DatabasePath(), "");
-        EXPECT_EQ(lblUpdate()->text(), Shown(NotFoundText()));
-        EXPECT_EQ(txtDatabaseFile()->text(), "");
-        EXPECT_EQ(cmdButton1()->text(), "Next >");
-        EXPECT_FALSE(cmdButton1()->isEnabled());
-        EXPECT_TRUE(cmdCancel()->isEnabled());
-        EXPECT_TRUE(cmdBrowse()->isEnabled());
-    }
-    void ExpectReady(const std::string& path, bool cancelEnabled = true) {
-        EXPECT_EQ(window->Form().DatabasePath(), path);
-        EXPECT_EQ(lblUpdate()->text(), Shown(ReadyText()));
-        EXPECT_EQ(cmdButton1()->text(), "Next >");
-        EXPECT_TRUE(cmdButton1()->isEnabled());
+    // The texts and buttons the user sees; Browse can always be pressed.
+    void ExpectWindow(const QString& label, const char* next, bool nextEnabled,
+                      bool cancelEnabled) {
+        EXPECT_EQ(lblUpdate()->text(), label);
+        EXPECT_EQ(cmdButton1()->text(), next);
+        EXPECT_EQ(cmdButton1()->isEnabled(), nextEnabled);
         EXPECT_EQ(cmdCancel()->isEnabled(), cancelEnabled);
         EXPECT_TRUE(cmdBrowse()->isEnabled());
     }
-    void ExpectFinished() {
-        EXPECT_EQ(lblUpdate()->text(), kCompleted);
-        EXPECT_EQ(cmdButton1()->text(), "Finish");
-        EXPECT_TRUE(cmdButton1()->isEnabled());
-        EXPECT_FALSE(cmdCancel()->isEnabled());
-        EXPECT_TRUE(cmdBrowse()->isEnabled());
+    void ExpectNotFound() {
+        EXPECT_EQ(window->Form().DatabasePath(), "");
+        EXPECT_EQ(txtDatabaseFile()->text(), "");
+        ExpectWindow(Shown(NotFoundText()), "Next >", false, true);
     }
-    void ExpectFailed() {
-        EXPECT_EQ(lblUpdate()->text(), kWait);
-        EXPECT_EQ(cmdButton1()->text(), "Next >");
-        EXPECT_FALSE(cmdButton1()->isEnabled());
-        EXPECT_TRUE(cmdCancel()->isEnabled());
-        EXPECT_TRUE(cmdBrowse()->isEnabled());
+    void ExpectReady(const std::string& path, bool cancelEnabled = true) {
+        EXPECT_EQ(window->Form().DatabasePath(), path);
+        ExpectWindow(Shown(ReadyText()), "Next >", true, cancelEnabled);
     }
+    void ExpectFinished() { ExpectWindow(kCompleted, "Finish", true, false); }
+    void ExpectFailed() { ExpectWindow(kWait, "Next >", false, true); }
     void Browse(const std::string& answer) {
         dialog.Answer = answer;
         Click(cmdBrowse());
