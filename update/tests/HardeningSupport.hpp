@@ -27,6 +27,17 @@
 
 namespace almanoria::testing {
 
+// A run on the file that reports nothing, finishes, and leaves it sound with the whole year.
+inline void ExpectACompleteRun(const std::filesystem::path& programFolder,
+                               const std::filesystem::path& file) {
+    HeadlessUpdate update(programFolder, file);
+    update.PressNext();
+    EXPECT_TRUE(update.box.Shown.empty()) << update.FirstBox();
+    EXPECT_TRUE(update.Finished());
+    EXPECT_EQ(QueryValue(file, "PRAGMA integrity_check"), "ok");
+    ExpectWholeYear(file);
+}
+
 // Root ignores permissions, so refusing writes takes mounts: the test process gets a mount
 // namespace of its own, whose mounts vanish with it even if an unmount is missed.
 inline std::optional<std::string> EnterPrivateMounts() {
