@@ -7,6 +7,7 @@ namespace almanoria {
 namespace {
 
 using testing::FailureOf;
+using testing::RecordingObserver;
 
 // An engine that answers every query with the same rows and fails on "FAIL".
 class ScriptedEngine final : public Engine {
@@ -19,12 +20,6 @@ class ScriptedEngine final : public Engine {
 
   private:
     ResultRows mRows;
-};
-
-class RecordingObserver final : public StatementObserver {
-  public:
-    void OnStatement(std::string_view statement) override { Seen.emplace_back(statement); }
-    std::vector<std::string> Seen;
 };
 
 EngineFactory Rows(ResultRows rows) {

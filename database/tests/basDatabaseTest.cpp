@@ -77,9 +77,7 @@ TEST_F(basDatabaseTest, AFailedLinkEndsTheInsertAndKeepsTheEventRow) {
     ExecSql(mDatabasePath, "DROP TABLE EventDates");
     std::string id;
     EXPECT_EQ(database.AddEventToDatabase(AllDayEvent("A"), {"3/1/2012", "3/2/2012"}, id), vbFalse);
-    ASSERT_EQ(box.Reports().size(), 1u);
-    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.AddEventDate");
-    EXPECT_EQ(box.Reports()[0].Line, 30);
+    ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.AddEventDate 30"});
     EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM Events"), "1");
     EXPECT_EQ(id, QueryValue(mDatabasePath, "SELECT EventID FROM Events"));
     EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM Dates"), "0");
@@ -89,9 +87,7 @@ TEST_F(basDatabaseTest, AnUndoubledApostropheFailsTheInsertWithNothingWritten) {
     std::string id;
     EXPECT_EQ(database.AddEventToDatabase(AllDayEvent("New Year's Day"), {"1/1/2012"}, id),
               vbFalse);
-    ASSERT_EQ(box.Reports().size(), 1u);
-    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.AddEventToDatabase");
-    EXPECT_EQ(box.Reports()[0].Line, 100);
+    ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.AddEventToDatabase 100"});
     EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM Events"), "0");
     EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM EventDates"), "0");
     EXPECT_EQ(id, "");
@@ -109,9 +105,7 @@ TEST_F(basDatabaseTest, ACountThatIsNoNumberIsReportedAfterTheLinkIsWritten) {
     ExecSql(mDatabasePath, "INSERT INTO Dates VALUES ('2012-01-01', 'White', 'many', '', '')");
     std::string id;
     EXPECT_EQ(database.AddEventToDatabase(AllDayEvent("A"), {"1/1/2012"}, id), vbFalse);
-    ASSERT_EQ(box.Reports().size(), 1u);
-    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.IncrementEventCount");
-    EXPECT_EQ(box.Reports()[0].Line, 120);
+    ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 120"});
     EXPECT_EQ(box.Reports()[0].Number, 13);
     EXPECT_EQ(QueryValue(mDatabasePath, "SELECT COUNT(*) FROM EventDates"), "1");
 }
@@ -151,9 +145,7 @@ TEST_F(basDatabaseTest, AMissingEventFailsAtItsFirstReadWithAllFieldsEmpty) {
     EventFields fields(kEventFieldCount, "stale");
     EXPECT_EQ(database.GetEventData("4711", fields), vbFalse);
     EXPECT_EQ(fields, EventFields(kEventFieldCount, ""));
-    ASSERT_EQ(box.Reports().size(), 1u);
-    EXPECT_EQ(box.Reports()[0].Module, "basDatabase.GetEventData");
-    EXPECT_EQ(box.Reports()[0].Line, 80);
+    ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.GetEventData 80"});
 }
 
 TEST_F(basDatabaseTest, ANullAllDayFlagIsAFailureOfTheLookup) {

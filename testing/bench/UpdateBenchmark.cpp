@@ -1,11 +1,11 @@
 // Times the whole update against the floor of issuing its statements to SQLite directly, and
 // shows how the cost grows with a calendar that already holds years of other days and events.
 //
-// Prints one line per case and a summary; the last line is "ratio first-run/floor: R".
+// Prints one line per case and a summary; the last line is "ratio first-run/floor: R". The
+// update is the tests' headless one, which the benchmark checks only after each timed run.
 
 #include <sqlite3.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -14,14 +14,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "database/basDatabase.hpp"
-#include "tools/calendardb/CalendarDatabase.hpp"
-#include "update/UpdateRun.hpp"
-#include "window/HeadlessControls.hpp"
+#include "testing/support/CalendarFiles.hpp"
+#include "testing/support/UpdateFixture.hpp"
 #include "yeardata/basStringFunctions.hpp"
 
 namespace almanoria {
@@ -30,64 +29,17 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-class CountingBox final : public MessageBoxService {
-  public:
-    void ShowInformation(std::string_view, std::string_view) override { ++Shown; }
-    int Shown = 0;
-};
-
-class QuietClock final : public ClockService {
-  public:
-    LocalDateTime Now() const override { return {2012, 1, 1, 0, 0, 0}; }
-    std::string MonthAbbreviation(int) const override { return "Jan"; }
-};
-
-using DatabaseHandle = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
-
-DatabaseHandle OpenPlain(const fs::path& path) {
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    DatabaseHandle db(raw, &sqlite3_close);
-    if (!db) throw std::runtime_error("cannot open " + path.string());
-    return db;
-}
-
-void Exec(sqlite3* db, const std::string& sql) {
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const std::string why = message ? message : "?";
-        sqlite3_free(message);
-        throw std::runtime_error(why + " in: " + sql);
-    }
-}
-
-// One whole update as the wizard runs it, headless.
+// One whole update as the wizard runs it, headless; only the run itself is timed.
 double TimeUpdate(const fs::path& database) {
-    CountingBox box;
-    QuietClock clock;
-    basErrorHandler errors(box, clock,
-                           {"Almanoria Desktop Calendar", database.parent_path(), "bench"});
-    basDatabase db(errors);
-    HeadlessLabel label;
-    HeadlessButton next("Next >");
-    HeadlessButton cancel("Cancel");
-    HeadlessEventPump events;
-    const std::string path = database.string();
-    UpdateRun run(db, errors, {label, next, cancel, events}, path);
+    testing::HeadlessUpdate update(database.parent_path(), database);
     const auto start = Clock::now();
-    run.Update();
+    update.PressNext();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (box.Shown != 0 || next.Caption() != "Finish") {
-        throw std::runtime_error("the update failed on " + path);
+    if (!update.box.Shown.empty() || !update.Finished()) {
+        throw std::runtime_error("the update failed on " + database.string() + ": " +
+                                 update.FirstBox());
     }
     return seconds;
-}
-
-std::string Iso(const std::string& date) {
-    char iso[16];
-    std::snprintf(iso, sizeof iso, "2012-%02d-%02d", std::stoi(GetFields(date, "/", 1, 0)),
-                  std::stoi(GetFields(date, "/", 2, 0)));
-    return iso;
 }
 
 std::string Quoted(const std::string& text) {
@@ -115,28 +67,27 @@ double TimeFloor(const fs::path& database, bool withOpenAndClose) {
     YearTable table;
     BuildYearTable(table);
     auto start = Clock::now();
-    DatabaseHandle handle = OpenPlain(database);
-    sqlite3* db = handle.get();
-    Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
+    std::optional<testing::PlainConnection> plain(std::in_place, database);
+    sqlite3* db = plain->Handle();
+    plain->Exec("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;");
     if (!withOpenAndClose) start = Clock::now();
     for (const std::string& record : table) {
-        const std::string date = Iso(GetFields(record, "|", 1, 0));
+        const std::string date = testing::IsoDate(GetFields(record, "|", 1, 0));
         const std::string colour = GetFields(record, "|", 2, 0);
         const std::string notes = GetFields(record, "|", 4, 0);
         if (RowCount(db, "SELECT * FROM Dates WHERE DateKey=" + Quoted(date) + ";") > 0) {
-            Exec(db, "UPDATE Dates SET DateColor=" + Quoted(colour) +
-                         ", DateText=" + Quoted(notes) + " WHERE DateKey=" + Quoted(date) + ";");
+            plain->Exec("UPDATE Dates SET DateColor=" + Quoted(colour) +
+                        ", DateText=" + Quoted(notes) + " WHERE DateKey=" + Quoted(date) + ";");
         } else {
-            Exec(
-                db,
+            plain->Exec(
                 "INSERT INTO Dates (DateKey, DateColor, EventCount, DateNotes, DateText) VALUES (" +
-                    Quoted(date) + "," + Quoted(colour) + ",0,''," + Quoted(notes) + ");");
+                Quoted(date) + "," + Quoted(colour) + ",0,''," + Quoted(notes) + ");");
         }
     }
     for (const std::string& record : table) {
         const std::string names = GetFields(record, "|", 3, 0);
         if (names.empty()) continue;
-        const std::string date = Iso(GetFields(record, "|", 1, 0));
+        const std::string date = testing::IsoDate(GetFields(record, "|", 1, 0));
         RowCount(db, "SELECT * FROM EventDates WHERE EventDate=" + Quoted(date) + ";");
         for (Integer position = 1;; ++position) {
             std::string name = GetFields(names, "^", position, 0);
@@ -145,44 +96,43 @@ double TimeFloor(const fs::path& database, bool withOpenAndClose) {
                  at = name.find('\'', at + 2)) {
                 name.insert(at, 1, '\'');
             }
-            Exec(db,
-                 "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, "
-                 "EventIcon, Notes, Recurring) VALUES (" +
-                     Quoted(name) + ",1,'0:00 AM','11:59 PM','','','',0);");
+            plain->Exec(
+                "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, "
+                "EventIcon, Notes, Recurring) VALUES (" +
+                Quoted(name) + ",1,'0:00 AM','11:59 PM','','','',0);");
             RowCount(db, "SELECT last_insert_rowid();");
             const std::string id = std::to_string(sqlite3_last_insert_rowid(db));
-            Exec(db, "INSERT INTO EventDates (EventId, EventDate) VALUES (" + id + "," +
-                         Quoted(date) + ");");
+            plain->Exec("INSERT INTO EventDates (EventId, EventDate) VALUES (" + id + "," +
+                        Quoted(date) + ");");
             RowCount(db, "SELECT * FROM Dates WHERE DateKey=" + Quoted(date) + ";");
-            Exec(db, "UPDATE Dates SET EventCount = EventCount + 1 WHERE DateKey=" + Quoted(date) +
-                         ";");
+            plain->Exec(
+                "UPDATE Dates SET EventCount = EventCount + 1 WHERE DateKey=" + Quoted(date) + ";");
         }
     }
     const auto statementsDone = Clock::now();
-    Exec(db, "PRAGMA journal_mode=DELETE;");
-    handle.reset();
+    plain->Exec("PRAGMA journal_mode=DELETE;");
+    plain.reset();
     return std::chrono::duration<double>((withOpenAndClose ? Clock::now() : statementsDone) - start)
         .count();
 }
 
 // A calendar that already holds `years` years before 2012 of days with three events each.
 void FillHistory(const fs::path& database, int years) {
-    const DatabaseHandle handle = OpenPlain(database);
-    sqlite3* db = handle.get();
-    Exec(db, "BEGIN;");
-    Exec(db, "WITH RECURSIVE day(d) AS (SELECT date('2012-01-01', '-" + std::to_string(years) +
+    testing::PlainConnection history(database);
+    history.Exec("BEGIN;");
+    history.Exec("WITH RECURSIVE day(d) AS (SELECT date('2012-01-01', '-" + std::to_string(years) +
                  " years') UNION ALL SELECT date(d, '+1 day') FROM day WHERE d < '2011-12-31') "
                  "INSERT INTO Dates (DateKey, DateColor, EventCount, DateNotes, DateText) "
                  "SELECT d, 'Green', 3, '', 'An ordinary day of the church year.' FROM day;");
-    Exec(db,
-         "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, EventIcon, "
-         "Notes, Recurring) SELECT 'Meeting ' || n || ' on ' || DateKey, n = 1, '9:00 AM', "
-         "'10:00 AM', '', '', 'Bring the minutes.', 0 FROM Dates, "
-         "(SELECT 1 AS n UNION ALL SELECT 2 UNION ALL SELECT 3) ORDER BY DateKey, n;");
-    Exec(db,
-         "INSERT INTO EventDates (EventId, EventDate) SELECT EventID, "
-         "substr(EventName, instr(EventName, ' on ') + 4) FROM Events;");
-    Exec(db, "COMMIT;");
+    history.Exec(
+        "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, EventIcon, "
+        "Notes, Recurring) SELECT 'Meeting ' || n || ' on ' || DateKey, n = 1, '9:00 AM', "
+        "'10:00 AM', '', '', 'Bring the minutes.', 0 FROM Dates, "
+        "(SELECT 1 AS n UNION ALL SELECT 2 UNION ALL SELECT 3) ORDER BY DateKey, n;");
+    history.Exec(
+        "INSERT INTO EventDates (EventId, EventDate) SELECT EventID, "
+        "substr(EventName, instr(EventName, ' on ') + 4) FROM Events;");
+    history.Exec("COMMIT;");
 }
 
 double Median(std::vector<double> samples) {
@@ -214,12 +164,9 @@ double MedianOver(int repetitions, const fs::path& work, const fs::path& templat
 }
 
 int Run(int repetitions) {
-    const fs::path work =
-        fs::temp_directory_path() / ("almanoria-bench-" + std::to_string(::getpid()));
-    fs::remove_all(work);
-    fs::create_directories(work);
-    const fs::path empty = work / "empty.mdb";
-    CreateCalendarDatabase(empty);
+    const testing::TempDir folder;
+    const fs::path& work = folder.Path();
+    const fs::path empty = testing::MakeCalendar(folder, "empty.mdb");
     const fs::path tenYears = work / "ten-years.mdb";
     const fs::path fiftyYears = work / "fifty-years.mdb";
     fs::copy_file(empty, tenYears);
@@ -254,7 +201,6 @@ int Run(int repetitions) {
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    fs::remove_all(work);
 
     std::printf("summary:\n");
     std::printf("peak memory: %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);

@@ -1,16 +1,36 @@
 #pragma once
 
-// Calendar databases made by the development tool, and plain SQL to read them back; for the
-// suites that have SQLite, which the Windows build lacks.
+// Calendar databases made by the development tool, plain SQL to read them back, and the year
+// as a complete update leaves it in one; for the suites that have SQLite, which the Windows
+// build lacks.
 
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "errors/ErrorNumbers.hpp"
 #include "testing/support/TestSupport.hpp"
 
+struct sqlite3;
+
 namespace almanoria::testing {
+
+// A connection of another program to the file, with plain SQLite, that can hold a lock.
+class PlainConnection {
+  public:
+    explicit PlainConnection(const std::filesystem::path& database);
+    ~PlainConnection();
+    PlainConnection(const PlainConnection&) = delete;
+    PlainConnection& operator=(const PlainConnection&) = delete;
+
+    // Runs statements; a failure throws with SQLite's message.
+    void Exec(std::string_view sql);
+    sqlite3* Handle() const { return mDatabase; }
+
+  private:
+    sqlite3* mDatabase = nullptr;
+};
 
 // An empty calendar database made by the development tool inside dir.
 std::filesystem::path MakeCalendar(const TempDir& dir, std::string_view name = "dbcalndr.mdb");
@@ -20,7 +40,39 @@ std::vector<std::vector<std::string>> QueryRows(const std::filesystem::path& dat
                                                 std::string_view sql);
 // The first column of the first row, or "<none>".
 std::string QueryValue(const std::filesystem::path& database, std::string_view sql);
-// Runs statements with plain SQLite on the file.
+// Runs statements with plain SQLite on the file, waiting for another program's lock a while.
 void ExecSql(const std::filesystem::path& database, std::string_view sql);
+
+// The embedded engine's failure number for an SQLite result code.
+constexpr long EngineFailure(int resultCode) {
+    return ErrorNumber::ObjectError + resultCode;
+}
+
+// Whether SQLite left a journal or write-ahead log beside the file.
+bool HasCompanionFiles(const std::filesystem::path& file);
+
+// The first page of a Microsoft Access database with that signature ("Standard Jet DB" for
+// an .mdb file, "Standard ACE DB" for .accdb).
+std::string AccessFileHeader(std::string_view signature = "Standard Jet DB");
+
+// The year as a complete run leaves it, from the tests' own record of the year.
+struct ExpectedYear {
+    // Date, colour and the note's length as the year carries it (apostrophes doubled), in date
+    // order: what StoredDays reads.
+    std::vector<std::vector<std::string>> Days;
+    // Date, name, "1", sorted: what StoredLinks reads.
+    std::vector<std::vector<std::string>> Links;
+};
+const ExpectedYear& TheYear();
+
+// Every day's date, colour and note length, as ExpectedYear::Days has them.
+std::vector<std::vector<std::string>> StoredDays(const std::filesystem::path& file);
+// Each name linked to its date as an all-day event, with how often.
+std::vector<std::vector<std::string>> StoredLinks(const std::filesystem::path& file);
+// Days whose EventCount is not their number of links: date, count, links.
+std::vector<std::vector<std::string>> MiscountedDays(const std::filesystem::path& file);
+// Every day with its colour and notes, the shared notes one text, every name of the year on
+// its date once.
+void ExpectWholeYear(const std::filesystem::path& file);
 
 }  // namespace almanoria::testing

@@ -30,6 +30,15 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(mPath, ignored);
 }
 
+std::string IsoDate(std::string_view date) {
+    const std::size_t first = date.find('/');
+    const std::size_t second = date.find('/', first + 1);
+    const std::string month(date.substr(0, first));
+    const std::string day(date.substr(first + 1, second - first - 1));
+    return std::string(date.substr(second + 1)) + (month.size() == 1 ? "-0" : "-") + month +
+           (day.size() == 1 ? "-0" : "-") + day;
+}
+
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
@@ -120,6 +129,21 @@ std::vector<Report> RecordingMessageBox::Reports() const {
     for (const ShownBox& box : Shown)
         reports.push_back(ParseReport(box.Text));
     return reports;
+}
+
+std::vector<std::string> RecordingMessageBox::Places() const {
+    std::vector<std::string> places;
+    for (const Report& report : Reports())
+        places.push_back(report.Module + " " + std::to_string(report.Line));
+    return places;
+}
+
+std::string RandomBytes() {
+    std::mt19937 random(2012);
+    std::string noise(8192, '\0');
+    for (char& byte : noise)
+        byte = static_cast<char>(random() & 0xFF);
+    return noise;
 }
 
 std::string FixedClock::MonthAbbreviation(int month) const {

@@ -2,7 +2,8 @@
 
 // What the test suites share on every platform: temporary folders, files read and written
 // whole, the process's environment and the C library's clock functions, a recording message
-// box and a fixed clock. Calendar files and plain SQL on them are in CalendarFiles.hpp.
+// box, a fixed clock and a recording statement observer. Calendar files and plain SQL on them
+// are in CalendarFiles.hpp, the recording file dialog in RecordingDialog.hpp.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "database/Connection.hpp"
 #include "errors/Failure.hpp"
 #include "platform/PlatformServices.hpp"
 
@@ -80,6 +82,12 @@ std::time_t UtcSeconds(const LocalDateTime& time);
 // Makes the C library read TZ again.
 void ReadTimeZone();
 
+// "2/22/2012" as the database keeps it, "2012-02-22".
+std::string IsoDate(std::string_view date);
+
+// Bytes of no file format, the same on every run.
+std::string RandomBytes();
+
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, std::string_view bytes);
 
@@ -103,6 +111,8 @@ class RecordingMessageBox final : public MessageBoxService {
         Shown.push_back({std::string(text), std::string(title)});
     }
     std::vector<Report> Reports() const;
+    // Where each report was made: "module line".
+    std::vector<std::string> Places() const;
     std::vector<ShownBox> Shown;
 };
 
@@ -130,6 +140,13 @@ class FixedClock final : public ClockService {
 
   private:
     LocalDateTime mNow;
+};
+
+// Every statement text a connection runs, in order.
+class RecordingObserver final : public StatementObserver {
+  public:
+    void OnStatement(std::string_view statement) override { Seen.emplace_back(statement); }
+    std::vector<std::string> Seen;
 };
 
 }  // namespace almanoria::testing

@@ -1,9 +1,8 @@
 #pragma once
 
-// What the hardening suites share: a headless update that can be made any number of times in
-// one test (and in a child process), the year as the database must hold it after a complete
-// run, and file systems that refuse writes or run full, in a mount namespace of the test
-// process's own.
+// What the hardening suites share besides the headless update and the year of the calendar
+// files (testing/support): file systems that refuse writes or run full, in a mount namespace
+// of the test process's own, a child process and a pipe to it.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,136 +22,20 @@
 #include <string>
 #include <vector>
 
-#include "database/basDatabase.hpp"
 #include "testing/support/CalendarFiles.hpp"
-#include "update/UpdateRun.hpp"
-#include "window/HeadlessControls.hpp"
-#include "yeardata/basStringFunctions.hpp"
+#include "testing/support/UpdateFixture.hpp"
 
 namespace almanoria::testing {
 
-// frmMain without a window: the update run on a path, with its own box and error handler.
-class HeadlessUpdate {
-  public:
-    HeadlessUpdate(const std::filesystem::path& programFolder, const std::filesystem::path& file,
-                   StatementObserver* observer = nullptr)
-        : mDatabasePath(file.string()),
-          mErrors(box, mClock, {"Almanoria Desktop Calendar", programFolder, "AlmUpdate"}),
-          mDatabase(mErrors, DefaultEngineFactory(), observer) {}
-
-    // Presses "Next >" as the window does: the button is disabled, then the run starts.
-    void PressNext() {
-        cmdButton1.SetEnabled(false);
-        mRun.Update();
-    }
-
-    bool Finished() const {
-        return lblUpdate.Caption() == kCompletedText && cmdButton1.Caption() == "Finish" &&
-               cmdButton1.Enabled() && !cmdCancel.Enabled() && mDatabase.gConnection == nullptr;
-    }
-    // Where a failed open or a failed Dates pass leaves the window.
-    bool Failed() const {
-        return lblUpdate.Caption() == kWaitText && cmdButton1.Caption() == "Next >" &&
-               !cmdButton1.Enabled() && cmdCancel.Enabled();
-    }
-    bool ConnectionOpen() const {
-        return mDatabase.gConnection != nullptr && mDatabase.gConnection->IsOpen();
-    }
-    // Releases a connection that a failed run left open, as the program's end would.
-    void ReleaseConnection() { mDatabase.gConnection.reset(); }
-
-    std::string FirstBox() const { return box.Shown.empty() ? "" : box.Shown.front().Text; }
-
-    RecordingMessageBox box;
-    HeadlessLabel lblUpdate;
-    HeadlessButton cmdButton1{"Next >"};
-    HeadlessButton cmdCancel{"Cancel"};
-
-  private:
-    std::string mDatabasePath;
-    FixedClock mClock;
-    HeadlessEventPump mEvents;
-    basErrorHandler mErrors;
-    basDatabase mDatabase;
-    UpdateRun mRun{mDatabase, mErrors, {lblUpdate, cmdButton1, cmdCancel, mEvents}, mDatabasePath};
-};
-
-// "2/22/2012" as the database stores it, "2012-02-22".
-// The embedded engine's failure number for an SQLite result code.
-constexpr long EngineFailure(int resultCode) {
-    return ErrorNumber::ObjectError + resultCode;
-}
-
-inline std::string IsoDate(const std::string& date) {
-    char iso[16];
-    std::snprintf(iso, sizeof iso, "%s-%02d-%02d", GetFields(date, "/", 3, 0).c_str(),
-                  std::stoi(GetFields(date, "/", 1, 0)), std::stoi(GetFields(date, "/", 2, 0)));
-    return iso;
-}
-
-inline std::string Undoubled(std::string text) {
-    for (std::size_t at = text.find("''"); at != std::string::npos; at = text.find("''", at + 1)) {
-        text.erase(at, 1);
-    }
-    return text;
-}
-
-// The year as a complete run leaves it, from the year table itself.
-struct ExpectedYear {
-    ExpectedYear() {
-        YearTable table;
-        BuildYearTable(table);
-        for (const std::string& record : table) {
-            const std::string date = IsoDate(GetFields(record, "|", 1, 0));
-            Days.push_back(
-                {date, GetFields(record, "|", 2, 0), Undoubled(GetFields(record, "|", 4, 0))});
-            const std::string names = GetFields(record, "|", 3, 0);
-            for (Integer position = 1; !GetFields(names, "^", position, 0).empty(); ++position) {
-                Links.push_back({date, GetFields(names, "^", position, 0), "1"});
-            }
-        }
-        std::sort(Links.begin(), Links.end());
-    }
-    std::vector<std::vector<std::string>> Days;   // date, colour, notes; in date order
-    std::vector<std::vector<std::string>> Links;  // date, name, "1"; sorted
-};
-
-inline const ExpectedYear& TheYear() {
-    static const ExpectedYear year;
-    return year;
-}
-
-inline std::vector<std::vector<std::string>> StoredDays(const std::filesystem::path& file) {
-    return QueryRows(file, "SELECT DateKey, DateColor, DateText FROM Dates ORDER BY DateKey");
-}
-
-// Each name linked to its date as an all-day event, with how often.
-inline std::vector<std::vector<std::string>> StoredLinks(const std::filesystem::path& file) {
-    return QueryRows(file,
-                     "SELECT l.EventDate, e.EventName, count(*) FROM Events e "
-                     "JOIN EventDates l ON l.EventId = e.EventID WHERE e.AllDayEvent = 1 "
-                     "GROUP BY 1, 2 ORDER BY 1, 2");
-}
-
-// Every day with its colour and notes, every name of the year on its date once.
-inline void ExpectWholeYear(const std::filesystem::path& file) {
-    EXPECT_EQ(StoredDays(file), TheYear().Days);
-    EXPECT_EQ(StoredLinks(file), TheYear().Links);
-}
-
-// Days whose EventCount is not their number of links: date, count, links.
-inline std::vector<std::vector<std::string>> MiscountedDays(const std::filesystem::path& file) {
-    return QueryRows(file,
-                     "SELECT d.DateKey, d.EventCount, (SELECT count(*) FROM EventDates l "
-                     "WHERE l.EventDate = d.DateKey) AS links FROM Dates d "
-                     "WHERE d.EventCount IS NOT links ORDER BY 1");
-}
-
-inline bool HasCompanionFiles(const std::filesystem::path& file) {
-    for (const char* suffix : {"-wal", "-shm", "-journal"}) {
-        if (std::filesystem::exists(file.string() + suffix)) return true;
-    }
-    return false;
+// A run on the file that reports nothing, finishes, and leaves it sound with the whole year.
+inline void ExpectACompleteRun(const std::filesystem::path& programFolder,
+                               const std::filesystem::path& file) {
+    HeadlessUpdate update(programFolder, file);
+    update.PressNext();
+    EXPECT_TRUE(update.box.Shown.empty()) << update.FirstBox();
+    EXPECT_TRUE(update.Finished());
+    EXPECT_EQ(QueryValue(file, "PRAGMA integrity_check"), "ok");
+    ExpectWholeYear(file);
 }
 
 // Root ignores permissions, so refusing writes takes mounts: the test process gets a mount

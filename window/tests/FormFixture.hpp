@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Unicode.hpp"
+#include "testing/support/RecordingDialog.hpp"
 #include "testing/support/UpdateFixture.hpp"
 #include "window/basCommonFunctions.hpp"
 #include "window/frmMain.hpp"
@@ -20,20 +21,6 @@ namespace almanoria::testing {
 inline int SevenPixelsEach(std::string_view text) {
     return static_cast<int>(Utf16Length(text)) * 7;
 }
-
-class FakeDialog final : public CommonDialog {
-  public:
-    void ShowOpen() override {
-        ++Opened;
-        SeenTitle = DialogTitle;
-        SeenFlags = Flags;
-        FileName = Answer;
-    }
-    std::string Answer;
-    int Opened = 0;
-    std::string SeenTitle;
-    Long SeenFlags = 0;
-};
 
 class FakeDeviceContext final : public DeviceContext {
   public:
@@ -94,7 +81,7 @@ class frmMainTest : public UpdateFixture {
     HeadlessLabel lblDatabaseFile;
     HeadlessTextBox txtDatabaseFile{5595};
     HeadlessButton cmdBrowse{"&Browse..."};
-    FakeDialog dialog;
+    RecordingDialog dialog;
     FakeDeviceContext deviceContext;
     FakePlatform platform;
     frmMain form{{lblUpdate, lblDatabaseFile, txtDatabaseFile, cmdBrowse, cmdCancel, cmdButton1},

@@ -1,8 +1,8 @@
 // frmMain driving whole runs on real calendar files, read back with plain SQLite.
 #include <gtest/gtest.h>
 
-#include "tools/calendardb/CalendarDatabase.hpp"
 #include "testing/support/CalendarFiles.hpp"
+#include "tools/calendardb/CalendarDatabase.hpp"
 #include "window/tests/FormFixture.hpp"
 
 namespace almanoria {
@@ -23,10 +23,7 @@ TEST_F(frmMainRunTest, NextUpdatesTheDatabaseAndFinishCloses) {
     form.Form_Load();
     form.cmdButton1_Click();
     EXPECT_TRUE(box.Shown.empty());
-    EXPECT_EQ(lblUpdate.Caption(), "Update completed!  Please click Finish to end the update.");
-    EXPECT_EQ(cmdButton1.Caption(), "Finish");
-    EXPECT_TRUE(cmdButton1.Enabled());
-    EXPECT_FALSE(cmdCancel.Enabled());
+    EXPECT_TRUE(Finished());
     EXPECT_EQ(QueryValue(defaultPath, "SELECT COUNT(*) FROM Dates"), "366");
     EXPECT_EQ(platform.Unloads, 0);
     form.cmdButton1_Click();

@@ -1,12 +1,14 @@
 // What the year 2012 holds, written down apart from the program's year table: the named days
 // with their names fields, the noted days with the length of each note (apostrophes doubled,
-// as the table carries them), and how many days each colour has. The unit tests and the Wine
-// end-to-end test judge the year by these.
+// as the table carries them) and the days that share one note, the runs of one colour through
+// the year and how many days each colour has. The unit tests and the Wine end-to-end test judge
+// the year by these.
 #pragma once
 
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace almanoria {
 
@@ -91,9 +93,36 @@ inline const std::map<std::string, std::size_t> kNoteLengths = {
     {"12/23/2012", 434}, {"12/25/2012", 230},
 };
 
+// The days whose note is the same text as that of the first: the Sundays in Lent, and the
+// Sundays Of Easter from the 2nd to the 7th.
+inline const std::vector<std::vector<std::string>> kSharedNotes = {
+    {"2/26/2012", "3/4/2012", "3/11/2012", "3/18/2012", "3/25/2012"},
+    {"4/15/2012", "4/22/2012", "4/29/2012", "5/6/2012", "5/13/2012", "5/20/2012"},
+};
+
 // Days per colour, and the number of runs of one colour through the year.
 inline const std::map<std::string, int> kColourCounts = {
     {"Green", 229}, {"Purple", 67}, {"White", 66}, {"Gray", 2}, {"Red", 1}, {"Normal", 1}};
 inline constexpr int kColourRuns = 21;
+
+// The runs themselves, in date order: first day, last day, colour.
+struct ColourRun {
+    std::string From;
+    std::string To;
+    std::string Colour;
+};
+inline const std::vector<ColourRun> kColourRunDays = {
+    {"1/1/2012", "1/4/2012", "White"},     {"1/5/2012", "1/5/2012", "Normal"},
+    {"1/6/2012", "1/6/2012", "White"},     {"1/7/2012", "1/7/2012", "Green"},
+    {"1/8/2012", "1/8/2012", "White"},     {"1/9/2012", "2/18/2012", "Green"},
+    {"2/19/2012", "2/19/2012", "White"},   {"2/20/2012", "2/21/2012", "Green"},
+    {"2/22/2012", "4/5/2012", "Purple"},   {"4/6/2012", "4/7/2012", "Gray"},
+    {"4/8/2012", "5/26/2012", "White"},    {"5/27/2012", "5/27/2012", "Red"},
+    {"5/28/2012", "6/2/2012", "Green"},    {"6/3/2012", "6/3/2012", "White"},
+    {"6/4/2012", "10/31/2012", "Green"},   {"11/1/2012", "11/1/2012", "White"},
+    {"11/2/2012", "11/24/2012", "Green"},  {"11/25/2012", "11/25/2012", "White"},
+    {"11/26/2012", "12/1/2012", "Green"},  {"12/2/2012", "12/24/2012", "Purple"},
+    {"12/25/2012", "12/31/2012", "White"},
+};
 
 }  // namespace almanoria

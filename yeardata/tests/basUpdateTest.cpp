@@ -96,10 +96,11 @@ TEST(BuildYearTable, EveryRecordHasFourFields) {
 }
 
 TEST(BuildYearTable, ColourCountsAndRuns) {
+    const YearTable table = BuiltTable();
     std::map<std::string, int> counts;
     int runs = 0;
     std::string previous;
-    for (const std::string& record : BuiltTable()) {
+    for (const std::string& record : table) {
         const std::string colour = Field(record, 2);
         ++counts[colour];
         if (colour != previous) ++runs;
@@ -107,6 +108,18 @@ TEST(BuildYearTable, ColourCountsAndRuns) {
     }
     EXPECT_EQ(counts, kColourCounts);
     EXPECT_EQ(runs, kColourRuns);
+    // Each run from its first day to its last.
+    std::size_t day = 0;
+    for (const ColourRun& run : kColourRunDays) {
+        ASSERT_LT(day, table.size());
+        EXPECT_EQ(Field(table[day], 1), run.From);
+        for (; day < table.size(); ++day) {
+            EXPECT_EQ(Field(table[day], 2), run.Colour) << Field(table[day], 1);
+            if (Field(table[day], 1) == run.To) break;
+        }
+        ++day;
+    }
+    EXPECT_EQ(day, table.size());
 }
 
 TEST(BuildYearTable, NamesFieldsVerbatim) {
@@ -163,11 +176,9 @@ TEST(BuildYearTable, SharedNotesAreOneText) {
     std::map<std::string, std::string> notes;
     for (const std::string& record : table)
         notes[Field(record, 1)] = Field(record, 4);
-    for (const char* date : {"3/4/2012", "3/11/2012", "3/18/2012", "3/25/2012"}) {
-        EXPECT_EQ(notes[date], notes["2/26/2012"]) << date;
-    }
-    for (const char* date : {"4/22/2012", "4/29/2012", "5/6/2012", "5/13/2012", "5/20/2012"}) {
-        EXPECT_EQ(notes[date], notes["4/15/2012"]) << date;
+    for (const std::vector<std::string>& days : kSharedNotes) {
+        for (const std::string& date : days)
+            EXPECT_EQ(notes[date], notes[days.front()]) << date;
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// What the engine's suites share: the program's statements as it writes them, a plain SQLite
-// connection that can hold a lock, and catching a Failure to look at it.
+// What the engine's suites share: the program's statements as it writes them, and the SQLite
+// result code of a Failure.
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -68,25 +68,5 @@ inline std::string SelectLinks(const std::string& date) {
 inline std::string SelectEvent(const std::string& id) {
     return "SELECT * FROM Events WHERE (((Events.EventID)=" + id + "));";
 }
-
-// A connection of another program, with plain SQLite, that can hold a lock.
-class PlainConnection {
-  public:
-    explicit PlainConnection(const std::filesystem::path& path) {
-        sqlite3* raw = nullptr;
-        const int opened =
-            sqlite3_open_v2(path.string().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-        mDatabase.reset(raw);
-        if (opened != SQLITE_OK) throw std::runtime_error("cannot open " + path.string());
-    }
-    void Exec(const std::string& sql) {
-        if (sqlite3_exec(mDatabase.get(), sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
-            throw std::runtime_error(sqlite3_errmsg(mDatabase.get()));
-        }
-    }
-
-  private:
-    std::unique_ptr<sqlite3, decltype(&sqlite3_close)> mDatabase{nullptr, &sqlite3_close};
-};
 
 }  // namespace almanoria::testing

@@ -170,7 +170,7 @@ TEST_F(SqliteStatements, ValueThatDoesNotConvertIsAMismatchAndWritesNothing) {
     };
     for (const std::string& statement : statements) {
         const Failure failure = FailureOf([&] { mEngine->Query(statement); });
-        EXPECT_EQ(failure.Number(), ErrorNumber::ObjectError + SQLITE_MISMATCH) << statement;
+        EXPECT_EQ(failure.Number(), EngineFailure(SQLITE_MISMATCH)) << statement;
         EXPECT_EQ(failure.Description(), "Data type mismatch in criteria expression.");
     }
     EXPECT_EQ(QueryValue(mPath,
@@ -212,14 +212,14 @@ TEST_F(SqliteStatements, UndoubledApostropheFailsAndWritesNothing) {
 
 TEST_F(SqliteStatements, ReportsSqlitesOwnErrorsWithTheirNumbers) {
     const Failure missing = FailureOf([&] { mEngine->Query("SELECT * FROM Nope;"); });
-    EXPECT_EQ(missing.Number(), ErrorNumber::ObjectError + 1);
+    EXPECT_EQ(missing.Number(), EngineFailure(SQLITE_ERROR));
     EXPECT_EQ(missing.Description(), "no such table: Nope");
 
     mEngine->Execute(InsertDay("5/6/2012", "White", "0", ""));
     const Failure second =
         FailureOf([&] { mEngine->Execute("SELECT * FROM Dates; DELETE FROM Dates;"); });
     EXPECT_EQ(second.Description(), "Characters found after end of SQL statement.");
-    EXPECT_EQ(FailureOf([&] { mEngine->Execute(" ; "); }).Number(), ErrorNumber::ObjectError + 1);
+    EXPECT_EQ(FailureOf([&] { mEngine->Execute(" ; "); }).Number(), EngineFailure(SQLITE_ERROR));
     EXPECT_EQ(QueryValue(mPath, "SELECT count(*) FROM Dates"), "1");
 }
 

@@ -55,7 +55,7 @@ TEST(StoreParameter, ConvertsForTheColumnOrReportsAMismatch) {
     for (const dialect::ColumnKind kind :
          {dialect::ColumnKind::Number, dialect::ColumnKind::YesNo}) {
         const Failure failure = testing::FailureOf([&] { StoreParameter(date, kind, 0); });
-        EXPECT_EQ(failure.Number(), ErrorNumber::ObjectError + SQLITE_MISMATCH);
+        EXPECT_EQ(failure.Number(), testing::EngineFailure(SQLITE_MISMATCH));
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // A real QtFrmMain on real calendar files, with the default path inside a temporary folder
-// and a file dialog that answers what the test says.
+// and a recording file dialog that answers what the test says.
 
 #include <gtest/gtest.h>
 
@@ -14,49 +14,24 @@
 #include <string>
 
 #include "database/basDatabase.hpp"
-#include "tools/calendardb/CalendarDatabase.hpp"
 #include "testing/support/CalendarFiles.hpp"
+#include "testing/support/RecordingDialog.hpp"
+#include "tools/calendardb/CalendarDatabase.hpp"
 #include "window/qt/QtFrmMain.hpp"
 
 namespace almanoria::testing {
 
-class AnsweringDialog final : public CommonDialog {
-  public:
-    void ShowOpen() override {
-        ++Opened;
-        SeenTitle = DialogTitle;
-        SeenInitDir = InitDir;
-        SeenFilter = Filter;
-        SeenDefaultExt = DefaultExt;
-        SeenFlags = Flags;
-        FileName = Answer;
-    }
-    std::string Answer;
-    int Opened = 0;
-    std::string SeenTitle;
-    std::string SeenInitDir;
-    std::string SeenFilter;
-    std::string SeenDefaultExt;
-    Long SeenFlags = 0;
-};
-
 class WindowFixture : public ::testing::Test {
   protected:
-    void SetUp() override {
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir.Path().string()));
-        defaultPath = DefaultDatabasePath();
-    }
-    void TearDown() override {
-        window.reset();
-        qunsetenv("XDG_DATA_HOME");
-    }
+    void SetUp() override { defaultPath = DefaultDatabasePath(); }
+    void TearDown() override { window.reset(); }
 
     // A default path too long for the path box, even at 120 dots per inch.
     void UseDeepDataFolder() {
         const std::filesystem::path deep = dir / "a rather long folder name" / "and another one" /
                                            "and a third folder, to be sure" / "calendars";
         std::filesystem::create_directories(deep);
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(deep.string()));
+        SetEnvironment("XDG_DATA_HOME", deep.string().c_str());
         defaultPath = DefaultDatabasePath();
     }
     void InstallDefaultDatabase() {
@@ -87,13 +62,15 @@ class WindowFixture : public ::testing::Test {
     static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     TempDir dir;
+    // Off Windows the default path lies in the user's data folder, here the test's own.
+    EnvironmentScope dataHome{"XDG_DATA_HOME", dir.Path().string().c_str()};
     std::string defaultPath;
     RecordingMessageBox box;
     FixedClock clock;
     basErrorHandler errors{
         box, clock, {"Almanoria Desktop Calendar", dir.Path(), "AlmanoriaYear2012"}};
     basDatabase database{errors};
-    AnsweringDialog dialog;
+    RecordingDialog dialog;
     std::unique_ptr<QtFrmMain> window;
 };
 
