@@ -65,14 +65,15 @@ std::filesystem::path UserStateDirectory(const char* xdgStateHome, const char* h
 }
 
 #ifdef _WIN32
-std::filesystem::path LocalApplicationDataDirectory() {
+std::filesystem::path ShellFolder(int csidl) {
     wchar_t folder[MAX_PATH] = {};
-    if (FAILED(
-            SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)) ||
-        folder[0] == L'\0') {
-        return {};
-    }
-    return std::filesystem::path(folder) / kProductFolder;
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    return std::filesystem::path(folder);
+}
+
+std::filesystem::path LocalApplicationDataDirectory() {
+    const std::filesystem::path folder = ShellFolder(CSIDL_LOCAL_APPDATA);
+    return folder.empty() ? folder : folder / kProductFolder;
 }
 #endif
 

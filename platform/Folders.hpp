@@ -34,6 +34,9 @@ std::string UserDataDirectory(const char* xdgDataHome, const char* home);
 std::filesystem::path UserStateDirectory(const char* xdgStateHome, const char* home);
 
 #ifdef _WIN32
+// A folder the shell names by its CSIDL (CSIDL_PROGRAM_FILES, ...); empty when it names none.
+std::filesystem::path ShellFolder(int csidl);
+
 // The user's local application data (on XP "Local Settings\Application Data"), then
 // "Almanoria Desktop Calendar"; empty when the shell names no such folder.
 std::filesystem::path LocalApplicationDataDirectory();

@@ -145,13 +145,10 @@ std::string Win32FormPlatform::ProgramDirectory() const {
 
 std::vector<std::string> Win32FormPlatform::ProgramFilesFolders() const {
     std::vector<std::string> folders;
-    for (const int folder : {CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES}) {
-        wchar_t path[MAX_PATH] = {};
+    for (const int csidl : {CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES}) {
         // A folder the shell cannot name gives no place to look.
-        if (SUCCEEDED(SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path)) &&
-            path[0] != L'\0') {
-            folders.push_back(Narrow(path));
-        }
+        const std::filesystem::path folder = ShellFolder(csidl);
+        if (!folder.empty()) folders.push_back(Narrow(folder.wstring()));
     }
     return folders;
 }
