@@ -444,7 +444,13 @@ case_close_box_during_run() {
     find_close_box
     local left top width height links pids
     read -r left top width height <<<"$(control cmdButton1 | cut -d' ' -f5-8)"
-    pids="$(pgrep -f 'AlmanoriaYear2012\.exe' | tr '\n' ' ')"
+    local pid
+    pids=""
+    # This run's program only: other runs on the machine have prefixes of their own.
+    for pid in $(pgrep -f 'AlmanoriaYear2012\.exe'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            pids+="$pid "
+    done
     [ -n "$pids" ] || fail "the program's process was not found"
     # shellcheck disable=SC2086
     kill -STOP $pids
