@@ -19,10 +19,6 @@ using Long = std::int32_t;
 inline constexpr Boolean vbTrue = -1;
 inline constexpr Boolean vbFalse = 0;
 
-constexpr Boolean ToBoolean(bool value) {
-    return value ? vbTrue : vbFalse;
-}
-
 // a + b in the counter's own width; a result outside it is the failure "Overflow".
 template <typename Counter>
 Counter CheckedAdd(Counter a, Counter b) {

@@ -21,7 +21,6 @@ class StatementCache {
     // Keeps statement for sql, letting go of the one used longest ago when full.
     sqlite3_stmt* Add(std::string sql, StatementHandle statement);
     void Clear() { mEntries.clear(); }
-    std::size_t Size() const { return mEntries.size(); }
 
   private:
     std::size_t mCapacity;

@@ -40,10 +40,5 @@ TEST(Arrays, IndicesOutsideTheBoundsAreSubscriptOutOfRange) {
     EXPECT_EQ(FailureOf([] { UBound(std::vector<int>{}); }).Number(), 9);
 }
 
-TEST(Booleans, TrueIsMinusOne) {
-    EXPECT_EQ(ToBoolean(true), -1);
-    EXPECT_EQ(ToBoolean(false), 0);
-}
-
 }  // namespace
 }  // namespace almanoria
