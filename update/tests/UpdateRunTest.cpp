@@ -150,9 +150,9 @@ TEST_F(UpdateRunTest, AFullDayCountOverflowsAndTheRunStillFinishes) {
     PressNext();
     EXPECT_TRUE(Finished());
     ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 130"});
-    // The event and its link stay; nothing after it was added.
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "1");
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM EventDates"), "1");
+    // Nothing of the name stays, neither its event nor its link, and nothing after it.
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "0");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM EventDates"), "0");
     EXPECT_EQ(Count("SELECT EventCount FROM Dates WHERE DateKey = '2012-01-01'"), "2147483647");
 }
 
