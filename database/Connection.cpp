@@ -18,6 +18,17 @@ namespace {
                   "or invalid in this context.");
 }
 
+// Runs an engine call; its failure is kept in the connection's errors as it goes on.
+template <typename Call>
+auto KeepingFailure(ErrorList& errors, Call call) -> decltype(call()) {
+    try {
+        return call();
+    } catch (const Failure& failure) {
+        errors.Add(failure);
+        throw;
+    }
+}
+
 }  // namespace
 
 Connection::Connection(EngineFactory engineFactory, StatementObserver* observer)
@@ -29,12 +40,7 @@ void Connection::Open(std::string_view connectionString, std::string_view, std::
     if (mEngine) {
         throw Failure(ErrorNumber::ObjectOpen, "Operation is not allowed when the object is open.");
     }
-    try {
-        mEngine = mEngineFactory(connectionString);
-    } catch (const Failure& failure) {
-        mErrors.Add(failure);
-        throw;
-    }
+    mEngine = KeepingFailure(mErrors, [&] { return mEngineFactory(connectionString); });
 }
 
 Engine& Connection::OpenEngine() {
@@ -49,23 +55,29 @@ void Connection::Notify(std::string_view statement) {
 void Connection::Execute(std::string_view commandText, Long) {
     Engine& engine = OpenEngine();
     Notify(commandText);
-    try {
-        engine.Execute(commandText);
-    } catch (const Failure& failure) {
-        mErrors.Add(failure);
-        throw;
-    }
+    KeepingFailure(mErrors, [&] { engine.Execute(commandText); });
 }
 
 ResultRows Connection::Query(std::string_view commandText) {
     Engine& engine = OpenEngine();
     Notify(commandText);
-    try {
-        return engine.Query(commandText);
-    } catch (const Failure& failure) {
-        mErrors.Add(failure);
-        throw;
-    }
+    return KeepingFailure(mErrors, [&] { return engine.Query(commandText); });
+}
+
+Long Connection::BeginTrans() {
+    Engine& engine = OpenEngine();
+    KeepingFailure(mErrors, [&] { engine.BeginTransaction(); });
+    return 1;
+}
+
+void Connection::CommitTrans() {
+    Engine& engine = OpenEngine();
+    KeepingFailure(mErrors, [&] { engine.CommitTransaction(); });
+}
+
+void Connection::RollbackTrans() {
+    Engine& engine = OpenEngine();
+    KeepingFailure(mErrors, [&] { engine.RollbackTransaction(); });
 }
 
 void Connection::Close() {

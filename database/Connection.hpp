@@ -58,6 +58,11 @@ class Connection {
     // Runs a statement; its result, if any, is released unread.
     void Execute(std::string_view commandText, Long options = adOptionUnspecified);
     ErrorList& Errors() { return mErrors; }
+    // The statements from BeginTrans on take effect together at CommitTrans, or not at all at
+    // RollbackTrans. One level only; BeginTrans gives it, 1.
+    Long BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
     void Close();
     bool IsOpen() const { return mEngine != nullptr; }
 

@@ -32,6 +32,13 @@ class Engine {
     virtual void Execute(std::string_view statement) = 0;
     // Runs a query and returns all its rows.
     virtual ResultRows Query(std::string_view statement) = 0;
+
+    // From BeginTransaction on, the statements take effect together at CommitTransaction, or
+    // not at all at RollbackTransaction; each raises a Failure when the engine refuses it. A
+    // rollback where the engine has already undone the transaction does nothing.
+    virtual void BeginTransaction() = 0;
+    virtual void CommitTransaction() = 0;
+    virtual void RollbackTransaction() = 0;
 };
 
 // Opens an engine for a connection string, or raises a Failure saying why it cannot.

@@ -20,6 +20,38 @@ std::string DoubledApostrophes(std::string text) {
     return text;
 }
 
+// One name's event, link and count as one transaction on the connection: rolled back on every
+// way out that did not commit it. A rollback never raises, so that it cannot hide the failure
+// that brought the pass here.
+class NameTransaction {
+  public:
+    explicit NameTransaction(Connection& connection) : mConnection(connection) {
+        mConnection.BeginTrans();
+    }
+    ~NameTransaction() { Rollback(); }
+    NameTransaction(const NameTransaction&) = delete;
+    NameTransaction& operator=(const NameTransaction&) = delete;
+
+    // A commit that fails leaves the transaction open for the rollback.
+    void Commit() {
+        mConnection.CommitTrans();
+        mOpen = false;
+    }
+    void Rollback() noexcept {
+        if (!mOpen) return;
+        mOpen = false;
+        try {
+            mConnection.RollbackTrans();
+        } catch (...) {
+            // What the engine could not undo it undoes when the connection closes.
+        }
+    }
+
+  private:
+    Connection& mConnection;
+    bool mOpen = true;
+};
+
 }  // namespace
 
 UpdateRun::UpdateRun(basDatabase& database, basErrorHandler& errors, UpdateControls controls,
@@ -164,8 +196,14 @@ void UpdateRun::AddAllDayEvents(const YearTable& yearTable) {
                 erl = 460; At(fields, 6) = notes;
                 erl = 470; At(fields, 7) = recurring;
                 erl = 480; At(dates, 0) = date;
-                erl = 490; ok = mDatabase.AddEventToDatabase(fields, dates, newEventId);
-                erl = 500; if (ok == vbFalse) return;
+                // The name's three writes take effect together, or none of them.
+                erl = 490; NameTransaction transaction(mDatabase.Connected());
+                           ok = mDatabase.AddEventToDatabase(fields, dates, newEventId);
+                erl = 500; if (ok == vbFalse) {
+                               transaction.Rollback();
+                               return;
+                           }
+                           transaction.Commit();
             }
         }
     } catch (...) {

@@ -18,7 +18,9 @@
     X(DescribeColW)                    \
     X(Fetch)                           \
     X(GetData)                         \
-    X(ColumnsW)
+    X(ColumnsW)                        \
+    X(SetConnectAttrW)                 \
+    X(EndTran)
 
 namespace almanoria::odbc {
 

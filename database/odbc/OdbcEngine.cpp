@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <map>
 #include <optional>
@@ -193,7 +194,25 @@ class OdbcEngine final : public Engine {
         return ReadRows(command);
     }
 
+    // Manual commit for the transaction's length: the driver begins it with the next
+    // statement and ends it at SQLEndTran. Autocommit goes back on only once the transaction
+    // has ended, since turning it on commits whatever is open.
+    void BeginTransaction() override { SetAutocommit(SQL_AUTOCOMMIT_OFF); }
+    void CommitTransaction() override { EndTransaction(SQL_COMMIT); }
+    void RollbackTransaction() override { EndTransaction(SQL_ROLLBACK); }
+
   private:
+    void SetAutocommit(SQLUINTEGER mode) {
+        mConnection.Check(mManager->SetConnectAttrW(
+            mConnection.Get(), SQL_ATTR_AUTOCOMMIT,
+            reinterpret_cast<SQLPOINTER>(static_cast<std::uintptr_t>(mode)), SQL_IS_UINTEGER));
+    }
+
+    void EndTransaction(SQLSMALLINT completion) {
+        mConnection.Check(mManager->EndTran(SQL_HANDLE_DBC, mConnection.Get(), completion));
+        SetAutocommit(SQL_AUTOCOMMIT_ON);
+    }
+
     Handle Run(std::string_view statement) {
         WideText text(
             EscapeDateValues(statement, [this](std::string_view table, std::string_view column) {

@@ -104,11 +104,25 @@ class SqliteEngine final : public EmbeddedEngine {
     }
     std::vector<std::string> TableNames() override { return sqlite::ReadTableNames(Database()); }
 
+    // IMMEDIATE: the write lock is taken at the start, so a file another program holds fails
+    // here, before anything of the transaction is written.
+    void BeginTransaction() override {
+        UseWriteAheadLog();  // the journal mode cannot change inside a transaction
+        RunControl("BEGIN IMMEDIATE");
+    }
+    void CommitTransaction() override { RunControl("COMMIT"); }
+    void RollbackTransaction() override {
+        // A full disk or an I/O failure may have rolled it back already.
+        if (sqlite3_get_autocommit(Database()) != 0) return;
+        RunControl("ROLLBACK");
+    }
+
   private:
     [[noreturn]] void RaiseOpenFailure(int resultCode) const;
     void UseWriteAheadLog() noexcept;
     void RestoreJournalMode() noexcept;
     std::string ReadPragma(const std::string& pragma);
+    void RunControl(const char* statement);
 
     void RunStatement(std::string_view text, ResultRows* rows);
     sqlite3_stmt* PrepareStatement(const TranslatedStatement& statement, StatementHandle& uncached);
@@ -172,10 +186,11 @@ void SqliteEngine::RaiseOpenFailure(int resultCode) const {
                          "Cannot open '" + mPath + "': " + (message ? message : "unknown error"));
 }
 
-// Each statement commits on its own; with a write-ahead log such a commit is cheap and, at
-// synchronous=NORMAL, still survives a crash of the program. Switching writes the file's
-// header, so it waits for the first statement that writes: a file the update cannot write to
-// (no calendar tables, a column missing) keeps every byte.
+// Each transaction, and each statement outside one, commits on its own; with a write-ahead log
+// such a commit is cheap and, at synchronous=NORMAL, still survives a crash of the program.
+// Switching writes the file's header, so it waits for the first statement or transaction that
+// writes: a file the update cannot write to (no calendar tables, a column missing) keeps every
+// byte.
 void SqliteEngine::UseWriteAheadLog() noexcept {
     if (mCheckedJournal) return;
     mCheckedJournal = true;
@@ -214,6 +229,11 @@ std::string SqliteEngine::ReadPragma(const std::string& pragma) {
     if (stepped == SQLITE_ROW) return sqlite::ColumnText(statement.get(), 0);
     sqlite::CheckResult(Database(), stepped);
     return {};
+}
+
+void SqliteEngine::RunControl(const char* statement) {
+    const StatementHandle prepared = sqlite::Prepare(Database(), statement);
+    sqlite::CheckResult(Database(), sqlite3_step(prepared.get()));
 }
 
 void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {

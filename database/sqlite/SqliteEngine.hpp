@@ -17,6 +17,8 @@
 // Value::Number by their column's kind; Null stays Null. "SELECT @@IDENTITY" gives the id of
 // this connection's last insert into a table with an autonumber (INTEGER PRIMARY KEY), 0
 // before any.
+// Transactions are SQLite's: BEGIN IMMEDIATE, COMMIT and ROLLBACK; the identity inside one is
+// that of its own last insert.
 //
 // Failure numbers: ErrorNumber::ObjectError (-2147221504) plus the SQLite extended result code,
 // with SQLite's own message, for everything the engine reports, among them:

@@ -17,6 +17,9 @@ class ScriptedEngine final : public Engine {
         if (statement == "FAIL") throw Failure(-2147221503, "near \"FAIL\": syntax error");
     }
     ResultRows Query(std::string_view) override { return mRows; }
+    void BeginTransaction() override {}
+    void CommitTransaction() override {}
+    void RollbackTransaction() override {}
 
   private:
     ResultRows mRows;

@@ -60,7 +60,9 @@ int RowCount(sqlite3* db, const std::string& sql) {
 }
 
 // The first run's statements with the same values, as plain SQLite issues them: no
-// translation, one commit each, in the journal mode the update uses. The floor proper also
+// translation, and the commits the update makes, one for each statement of the Dates pass and
+// one for each name's event, link and count, in the journal mode the update uses. The floor
+// proper also
 // times what the update must do around them: open the file, switch to write-ahead logging,
 // and put the file back into its own journal mode when it closes.
 double TimeFloor(const fs::path& database, bool withOpenAndClose) {
@@ -96,6 +98,7 @@ double TimeFloor(const fs::path& database, bool withOpenAndClose) {
                  at = name.find('\'', at + 2)) {
                 name.insert(at, 1, '\'');
             }
+            plain->Exec("BEGIN IMMEDIATE;");
             plain->Exec(
                 "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, "
                 "EventIcon, Notes, Recurring) VALUES (" +
@@ -107,6 +110,7 @@ double TimeFloor(const fs::path& database, bool withOpenAndClose) {
             RowCount(db, "SELECT * FROM Dates WHERE DateKey=" + Quoted(date) + ";");
             plain->Exec(
                 "UPDATE Dates SET EventCount = EventCount + 1 WHERE DateKey=" + Quoted(date) + ";");
+            plain->Exec("COMMIT;");
         }
     }
     const auto statementsDone = Clock::now();

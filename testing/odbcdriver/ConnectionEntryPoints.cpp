@@ -11,24 +11,37 @@ namespace {
 
 // Connection attributes are numbers only, so the plain and the wide call are one.
 SQLRETURN SetConnectAttr(SQLHDBC handle, SQLINTEGER attribute, SQLPOINTER value) {
-    return Guarded<DriverConnection>(handle, SQL_HANDLE_DBC, [&](DriverConnection&) -> SQLRETURN {
-        switch (attribute) {
-            case SQL_ATTR_AUTOCOMMIT:
-                // Each statement takes effect on its own; the program uses no transactions.
-                if (NumberAttribute(value) != SQL_AUTOCOMMIT_ON) {
-                    RefuseUnimplemented("transactions (SQL_ATTR_AUTOCOMMIT off)");
-                }
-                return SQL_SUCCESS;
-            case SQL_ATTR_ANSI_APP:
-            case SQL_ATTR_LOGIN_TIMEOUT:
-            case SQL_ATTR_CONNECTION_TIMEOUT:
-            case SQL_ATTR_ACCESS_MODE:
-            case SQL_ATTR_QUIET_MODE:
-                return SQL_SUCCESS;
-            default:
-                RefuseUnimplemented("connection attribute " + std::to_string(attribute));
-        }
-    });
+    return Guarded<DriverConnection>(
+        handle, SQL_HANDLE_DBC, [&](DriverConnection& connection) -> SQLRETURN {
+            switch (attribute) {
+                case SQL_ATTR_AUTOCOMMIT:
+                    switch (NumberAttribute(value)) {
+                        case SQL_AUTOCOMMIT_ON:
+                            connection.SetAutocommit(true);
+                            return SQL_SUCCESS;
+                        case SQL_AUTOCOMMIT_OFF:
+                            connection.SetAutocommit(false);
+                            return SQL_SUCCESS;
+                        default:
+                            Refuse("HY024", "Invalid attribute value");
+                    }
+                case SQL_ATTR_TXN_ISOLATION:
+                    // The Access driver's isolation is always read committed.
+                    if (NumberAttribute(value) != SQL_TXN_READ_COMMITTED) {
+                        RefuseUnimplemented("transaction isolation " +
+                                            std::to_string(NumberAttribute(value)));
+                    }
+                    return SQL_SUCCESS;
+                case SQL_ATTR_ANSI_APP:
+                case SQL_ATTR_LOGIN_TIMEOUT:
+                case SQL_ATTR_CONNECTION_TIMEOUT:
+                case SQL_ATTR_ACCESS_MODE:
+                case SQL_ATTR_QUIET_MODE:
+                    return SQL_SUCCESS;
+                default:
+                    RefuseUnimplemented("connection attribute " + std::to_string(attribute));
+            }
+        });
 }
 
 }  // namespace
@@ -73,7 +86,12 @@ SQLRETURN SQL_API SQLGetConnectAttrW(SQLHDBC handle, SQLINTEGER attribute, SQLPO
             if (length) *length = sizeof(SQLUINTEGER);
             switch (attribute) {
                 case SQL_ATTR_AUTOCOMMIT:
-                    return PutNumber(SQLUINTEGER{SQL_AUTOCOMMIT_ON}, value);
+                    return PutNumber(
+                        static_cast<SQLUINTEGER>(connection.Autocommit() ? SQL_AUTOCOMMIT_ON
+                                                                         : SQL_AUTOCOMMIT_OFF),
+                        value);
+                case SQL_ATTR_TXN_ISOLATION:
+                    return PutNumber(SQLUINTEGER{SQL_TXN_READ_COMMITTED}, value);
                 case SQL_ATTR_CONNECTION_DEAD:
                     return PutNumber(static_cast<SQLUINTEGER>(
                                          connection.IsConnected() ? SQL_CD_FALSE : SQL_CD_TRUE),
@@ -127,7 +145,10 @@ SQLRETURN SQL_API SQLGetInfoW(SQLHDBC handle, SQLUSMALLINT info, SQLPOINTER valu
                 case SQL_DATA_SOURCE_READ_ONLY:
                     return text("N");
                 case SQL_TXN_CAPABLE:
-                    return small(SQL_TC_NONE);
+                    return small(SQL_TC_ALL);
+                case SQL_DEFAULT_TXN_ISOLATION:
+                case SQL_TXN_ISOLATION_OPTION:
+                    return whole(SQL_TXN_READ_COMMITTED);
                 case SQL_CURSOR_COMMIT_BEHAVIOR:
                 case SQL_CURSOR_ROLLBACK_BEHAVIOR:
                     return small(SQL_CB_PRESERVE);

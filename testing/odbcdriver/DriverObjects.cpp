@@ -53,7 +53,7 @@ SQLRETURN DriverStatement::ExecDirect(std::string_view statement) {
     const std::vector<dialect::Token> tokens = ReadStatement(statement);
     CheckAccessRules(statement, tokens);
     const std::string text = RewriteOdbcEscapes(statement, tokens);
-    ResultRows rows = mConnection.Database().Query(text);
+    ResultRows rows = mConnection.DatabaseForStatement().Query(text);
     mRowCount = rows.RowsChanged;
     if (rows.ColumnNames.empty()) {
         // An UPDATE or DELETE that changes no row is answered with SQL_NO_DATA.
@@ -160,15 +160,45 @@ void DriverConnection::Connect(std::string_view connectionString) {
     }
 }
 
+// A transaction still open goes with the engine, without its writes.
 void DriverConnection::Disconnect() {
     if (!mEngine) Refuse("08003", "Connection not open");
     mStatements.clear();
     mEngine.reset();
+    mInTransaction = false;
 }
 
 EmbeddedEngine& DriverConnection::Database() {
     if (!mEngine) Refuse("08003", "Connection not open");
     return *mEngine;
+}
+
+EmbeddedEngine& DriverConnection::DatabaseForStatement() {
+    EmbeddedEngine& engine = Database();
+    if (!mAutocommit && !mInTransaction) {
+        engine.BeginTransaction();
+        mInTransaction = true;
+    }
+    return engine;
+}
+
+void DriverConnection::SetAutocommit(bool on) {
+    if (on && mInTransaction) EndTransaction(SQL_COMMIT);
+    mAutocommit = on;
+}
+
+void DriverConnection::EndTransaction(SQLSMALLINT completion) {
+    if (completion != SQL_COMMIT && completion != SQL_ROLLBACK) {
+        Refuse("HY012", "Invalid transaction operation code");
+    }
+    if (!mInTransaction) return;
+    if (completion == SQL_COMMIT) {
+        // A commit that fails leaves the transaction open, for a rollback to end.
+        Database().CommitTransaction();
+    } else {
+        Database().RollbackTransaction();
+    }
+    mInTransaction = false;
 }
 
 DriverStatement& DriverConnection::NewStatement() {
@@ -198,6 +228,11 @@ std::vector<std::string> DriverConnection::TableNames() {
 
 DriverConnection& Environment::NewConnection() {
     return *mConnections.emplace_back(std::make_unique<DriverConnection>(*this));
+}
+
+void Environment::EndTransactions(SQLSMALLINT completion) {
+    for (const auto& connection : mConnections)
+        connection->EndTransaction(completion);
 }
 
 bool Environment::FreeConnection(const DriverConnection* connection) {

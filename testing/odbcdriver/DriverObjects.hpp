@@ -88,6 +88,15 @@ class DriverConnection : public Handled {
     void Disconnect();
     bool IsConnected() const { return mEngine != nullptr; }
     EmbeddedEngine& Database();  // 08003 when not connected
+    // The engine for a statement to run on: in manual-commit mode a transaction is begun first
+    // when none is open, as the Access driver begins one with the first statement.
+    EmbeddedEngine& DatabaseForStatement();
+
+    // Turning autocommit back on commits the open transaction, as ODBC has it.
+    void SetAutocommit(bool on);
+    bool Autocommit() const { return mAutocommit; }
+    // SQL_COMMIT or SQL_ROLLBACK of the open transaction, if any (HY012 for another).
+    void EndTransaction(SQLSMALLINT completion);
 
     DriverStatement& NewStatement();
     bool FreeStatement(const DriverStatement* statement);
@@ -101,6 +110,8 @@ class DriverConnection : public Handled {
     Environment& mEnvironment;
     std::unique_ptr<EmbeddedEngine> mEngine;
     std::vector<std::unique_ptr<DriverStatement>> mStatements;
+    bool mAutocommit = true;
+    bool mInTransaction = false;
 };
 
 class Environment : public Handled {
@@ -110,6 +121,8 @@ class Environment : public Handled {
 
     DriverConnection& NewConnection();
     bool FreeConnection(const DriverConnection* connection);
+    // SQLEndTran on the environment: each of its connections in turn.
+    void EndTransactions(SQLSMALLINT completion);
 
   private:
     std::vector<std::unique_ptr<DriverConnection>> mConnections;

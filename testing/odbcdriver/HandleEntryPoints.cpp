@@ -106,14 +106,18 @@ SQLRETURN SQL_API SQLGetEnvAttr(SQLHENV handle, SQLINTEGER attribute, SQLPOINTER
     });
 }
 
-SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT) {
-    // Every statement has already taken effect: there is nothing to commit or roll back.
+SQLRETURN SQL_API SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT completion) {
     if (type == SQL_HANDLE_ENV) {
-        return Guarded<Environment>(handle, type,
-                                    [](Environment&) -> SQLRETURN { return SQL_SUCCESS; });
+        return Guarded<Environment>(handle, type, [&](Environment& environment) -> SQLRETURN {
+            environment.EndTransactions(completion);
+            return SQL_SUCCESS;
+        });
     }
     return Guarded<DriverConnection>(handle, SQL_HANDLE_DBC,
-                                     [](DriverConnection&) -> SQLRETURN { return SQL_SUCCESS; });
+                                     [&](DriverConnection& connection) -> SQLRETURN {
+                                         connection.EndTransaction(completion);
+                                         return SQL_SUCCESS;
+                                     });
 }
 
 }  // extern "C"

@@ -169,4 +169,25 @@ void ExpectWholeYear(const std::filesystem::path& file) {
     EXPECT_EQ(StoredLinks(file), TheYear().Links);
 }
 
+std::vector<std::vector<std::string>> LinksBefore(const std::string& date,
+                                                  const std::string& name) {
+    const auto& links = TheYear().Links;
+    const auto at =
+        std::find(links.begin(), links.end(), std::vector<std::string>{date, name, "1"});
+    EXPECT_NE(at, links.end()) << name << " is no name of " << date;
+    return {links.begin(), at};
+}
+
+void ExpectNamesWhole(const std::filesystem::path& file) {
+    const auto miscounted = MiscountedDays(file);
+    EXPECT_TRUE(miscounted.empty())
+        << miscounted.at(0).at(0) << ": EventCount " << miscounted.at(0).at(1) << " but "
+        << miscounted.at(0).at(2) << " links";
+    EXPECT_EQ(QueryValue(file,
+                         "SELECT count(*) FROM Events e WHERE NOT EXISTS "
+                         "(SELECT 1 FROM EventDates l WHERE l.EventId = e.EventID)"),
+              "0")
+        << "events without their link";
+}
+
 }  // namespace almanoria::testing

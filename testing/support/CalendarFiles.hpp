@@ -74,5 +74,17 @@ std::vector<std::vector<std::string>> MiscountedDays(const std::filesystem::path
 // Every day with its colour and notes, the shared notes one text, every name of the year on
 // its date once.
 void ExpectWholeYear(const std::filesystem::path& file);
+// The year's links before the name on its date (ISO), as a run that stopped there leaves them.
+std::vector<std::vector<std::string>> LinksBefore(const std::string& date, const std::string& name);
+// No name half written: every day's EventCount is its number of links, every event is linked.
+void ExpectNamesWhole(const std::filesystem::path& file);
+
+// A write refused between a link and its count: the count that would give 2/22 its second
+// event, for Washington's Birthday after Ash Wednesday, until kDropCountRefusal.
+inline constexpr const char* kRefuseTheSecondCountOfFebruary22 =
+    "CREATE TRIGGER RefuseCount BEFORE UPDATE OF EventCount ON Dates "
+    "WHEN NEW.DateKey = '2012-02-22' AND NEW.EventCount = 2 "
+    "BEGIN SELECT RAISE(ABORT, 'the day''s count is locked'); END;";
+inline constexpr const char* kDropCountRefusal = "DROP TRIGGER RefuseCount;";
 
 }  // namespace almanoria::testing

@@ -172,11 +172,11 @@ TEST_F(BadFile, AnEventCountHoldingTextStopsTheEventPassAtThatDay) {
     EXPECT_EQ(
         QueryRows(mFile, "SELECT EventCount, DateNotes FROM Dates WHERE DateKey = '2012-01-01'"),
         (std::vector<std::vector<std::string>>{{"many", "mine"}}));
-    // The day's first name was added and linked before its count failed; nothing after it.
-    EXPECT_EQ(
-        StoredLinks(mFile),
-        (std::vector<std::vector<std::string>>{{"2012-01-01", TheYear().Links.front()[1], "1"}}));
-    EXPECT_EQ(QueryValue(mFile, "SELECT count(*) FROM Events"), "1");
+    // The day's first name goes with its count: neither its event nor its link stays, and
+    // nothing after it was added.
+    EXPECT_TRUE(StoredLinks(mFile).empty());
+    EXPECT_EQ(QueryValue(mFile, "SELECT count(*) FROM Events"), "0");
+    EXPECT_EQ(QueryValue(mFile, "SELECT count(*) FROM EventDates"), "0");
     EXPECT_EQ(QueryValue(mFile, "PRAGMA integrity_check"), "ok");
 }
 

@@ -150,10 +150,34 @@ TEST_F(UpdateRunTest, AFullDayCountOverflowsAndTheRunStillFinishes) {
     PressNext();
     EXPECT_TRUE(Finished());
     ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 130"});
-    // The event and its link stay; nothing after it was added.
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "1");
-    EXPECT_EQ(Count("SELECT COUNT(*) FROM EventDates"), "1");
+    // Nothing of the name stays, neither its event nor its link, and nothing after it.
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "0");
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM EventDates"), "0");
     EXPECT_EQ(Count("SELECT EventCount FROM Dates WHERE DateKey = '2012-01-01'"), "2147483647");
+}
+
+// A write refused between a name's link and its count takes the whole name back: the names
+// before it stay, nothing of it does, and once the refusal is gone a second run completes it.
+TEST_F(UpdateRunTest, ACountRefusedAfterItsLinkLeavesNothingOfTheNameAndASecondRunCompletesIt) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    ExecSql(mDatabasePath, testing::kRefuseTheSecondCountOfFebruary22);
+    PressNext();
+    EXPECT_TRUE(Finished());
+    ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 240"});
+    EXPECT_EQ(box.Reports()[0].Description, "the day's count is locked");
+    EXPECT_EQ(testing::StoredLinks(mDatabasePath),
+              testing::LinksBefore("2012-02-22", "Washington's Birthday"));
+    EXPECT_EQ(Count("SELECT COUNT(*) FROM Events WHERE EventName LIKE 'Washington%'"), "0");
+    testing::ExpectNamesWhole(mDatabasePath);
+
+    ExecSql(mDatabasePath, testing::kDropCountRefusal);
+    cmdButton1.SetCaption("Next >");
+    cmdCancel.SetEnabled(true);
+    PressNext();
+    EXPECT_TRUE(Finished());
+    EXPECT_EQ(box.Places().size(), 1u);
+    testing::ExpectWholeYear(mDatabasePath);
+    testing::ExpectNamesWhole(mDatabasePath);
 }
 
 TEST_F(UpdateRunTest, StatementsOfOneDayAreWrittenCharacterForCharacter) {

@@ -191,8 +191,9 @@ TEST_F(AccessOdbcDriver, WhatItDoesNotImplementIsRefusedWithADiagnostic) {
               SQL_ERROR);
     EXPECT_EQ(FirstDiagnostic(SQL_HANDLE_DBC, raw.Handle()).State, "HYC00");
 
-    EXPECT_EQ(SQLSetConnectAttrW(raw.Handle(), SQL_ATTR_AUTOCOMMIT,
-                                 reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
+    // Transactions it has, but only read committed ones.
+    EXPECT_EQ(SQLSetConnectAttrW(raw.Handle(), SQL_ATTR_TXN_ISOLATION,
+                                 reinterpret_cast<SQLPOINTER>(SQL_TXN_SERIALIZABLE), 0),
               SQL_ERROR);
     EXPECT_EQ(FirstDiagnostic(SQL_HANDLE_DBC, raw.Handle()).State, "HYC00");
 

@@ -73,6 +73,33 @@ TEST_F(OdbcLayerFullRun, ASecondRunThroughTheOdbcLayerAddsNothing) {
     EXPECT_EQ(Content(mDatabasePath), first);
 }
 
+// A refused write between a name's link and its count, through the driver's transactions: the
+// name is rolled back whole, and once the refusal is gone a second run completes the year.
+TEST_F(OdbcLayerFullRun, ACountRefusedAfterItsLinkLeavesNothingOfTheNameAndASecondRunCompletesIt) {
+    mDatabasePath = testing::MakeCalendar(dir).string();
+    testing::ExecSql(mDatabasePath, testing::kRefuseTheSecondCountOfFebruary22);
+    PressNext();
+    EXPECT_TRUE(Finished());
+    ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 240"});
+    EXPECT_EQ(box.Reports()[0].Description, "the day's count is locked");
+    EXPECT_EQ(testing::StoredLinks(mDatabasePath),
+              testing::LinksBefore("2012-02-22", "Washington's Birthday"));
+    EXPECT_EQ(testing::QueryValue(mDatabasePath,
+                                  "SELECT COUNT(*) FROM Events WHERE EventName "
+                                  "LIKE 'Washington%'"),
+              "0");
+    testing::ExpectNamesWhole(mDatabasePath);
+
+    testing::ExecSql(mDatabasePath, testing::kDropCountRefusal);
+    cmdButton1.SetCaption("Next >");
+    cmdCancel.SetEnabled(true);
+    PressNext();
+    EXPECT_TRUE(Finished());
+    EXPECT_EQ(box.Places().size(), 1u);
+    EXPECT_EQ(Content(mDatabasePath), EmbeddedRun().Run());
+    testing::ExpectNamesWhole(mDatabasePath);
+}
+
 TEST_F(OdbcLayerFullRun, WithoutADatesTableTheOdbcLayerReportsTheFailureAtTheFirstDay) {
     mDatabasePath = testing::MakeCalendar(dir).string();
     testing::ExecSql(mDatabasePath, "DROP TABLE Dates");
