@@ -131,8 +131,7 @@ void QtFrmMain::LayOut() {
 
     mPicture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mPicture1->setPixmap(QPixmap(QStringLiteral(":/artwork/calendar48.png")));
-    // The picture is the calendar's own.
-    mPicture1->setAccessibleName(QStringLiteral("Almanoria Desktop Calendar"));
+    mPicture1->setAccessibleName(Text(kDesign.PictureName));
 
     const auto setUpLabel = [](QtLabel& label, const ControlDesign& design) {
         label.Widget()->setTextFormat(Qt::PlainText);
