@@ -59,17 +59,21 @@ def wait_for(condition, seconds=20):
     return None
 
 
+scratch = tempfile.TemporaryDirectory(prefix="almanoria-atspi-")
 def free_display():
     for number in range(90, 200):
         if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return f":{number}"
-    raise RuntimeError("no free X display number")
+            return number
+    sys.exit("no free X display number")
 
 
-scratch = tempfile.TemporaryDirectory(prefix="almanoria-atspi-")
-display = free_display()
-start(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+number = free_display()
+display = f":{number}"
+server = start(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+if not wait_for(lambda: server.poll() is None and os.path.exists(f"/tmp/.X11-unix/X{number}")):
+    end(server)
+    sys.exit(f"Xvfb did not start on {display}")
 bus = start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
             stdout=subprocess.PIPE, text=True)
 address = bus.stdout.readline().strip()
@@ -78,7 +82,6 @@ os.environ.update({"DISPLAY": display, "DBUS_SESSION_BUS_ADDRESS": address,
                    "QT_QPA_PLATFORMTHEME": "gtk3", "GTK_A11Y": "none",
                    "XDG_RUNTIME_DIR": scratch.name})
 os.environ.pop("XDG_SESSION_TYPE", None)
-wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{display[1:]}"))
 
 import pyatspi  # noqa: E402  (it connects to the bus named above)
 
@@ -146,89 +149,94 @@ def size(dialog):
     return extents.width, extents.height
 
 
-# Ready: a dialog, nothing unnamed, a box that takes no typing, Next the default with the focus,
-# and Return runs the update; then the focus is on Finish, which tells the completion.
-wizard, calendar = run_wizard("ready", 10, True)
-dialog = wait_for(lambda: wizard_dialog(wizard))
-if dialog is None:
-    fail("no window of the wizard on the accessibility bus")
-else:
-    if dialog.getRole() != pyatspi.ROLE_DIALOG:
-        fail(f"the window's role is {dialog.getRoleName()}, not dialog")
-    for node in descendants(dialog):
-        if node.getRole() in (pyatspi.ROLE_IMAGE, pyatspi.ROLE_ICON) and not node.name:
-            fail("an image without a name")
-    box = next((node for node in descendants(dialog) if node.getRole() == pyatspi.ROLE_TEXT), None)
-    if box is None:
-        fail("no path box")
+def check():
+    # Ready: a dialog, nothing unnamed, a box that takes no typing, Next the default with the focus,
+    # and Return runs the update; then the focus is on Finish, which tells the completion.
+    wizard, calendar = run_wizard("ready", 10, True)
+    dialog = wait_for(lambda: wizard_dialog(wizard))
+    if dialog is None:
+        fail("no window of the wizard on the accessibility bus")
     else:
-        # Qt 6.4 calls a line edit editable whatever it takes; read-only is what tells.
-        states = box.getState()
-        if not states.contains(pyatspi.STATE_READ_ONLY):
-            fail("the path box takes typing")
-        if not states.contains(pyatspi.STATE_FOCUSABLE):
-            fail("the path box takes no focus")
-    next_button = wait_for(lambda: named(dialog, pyatspi.ROLE_PUSH_BUTTON, "Next >"))
-    if next_button is None:
-        fail("no Next > button")
-    else:
-        if not next_button.getState().contains(pyatspi.STATE_IS_DEFAULT):
-            fail("Next > is not the default button")
-        if not wait_for(lambda: next_button.getState().contains(pyatspi.STATE_FOCUSED)):
-            fail(f"the focus starts on {getattr(focused(dialog), 'name', None)!r}, not on Next >")
-    key("Return")
-    finish = wait_for(lambda: named(dialog, pyatspi.ROLE_PUSH_BUTTON, "Finish"), 120)
-    if finish is None:
-        fail("Return did not run the update to Finish")
-    else:
-        if not wait_for(lambda: finish.getState().contains(pyatspi.STATE_FOCUSED)):
-            fail(f"after the run the focus is on {getattr(focused(dialog), 'name', None)!r}")
-        if finish.description != completed:
-            fail(f"Finish tells {finish.description!r}, not the completion")
-        if not finish.getState().contains(pyatspi.STATE_IS_DEFAULT):
-            fail("Finish is not the default button")
-        days = sqlite3.connect(calendar).execute("SELECT COUNT(*) FROM Dates").fetchone()[0]
-        if days != 366:
-            fail(f"the calendar holds {days} days after the run")
+        if dialog.getRole() != pyatspi.ROLE_DIALOG:
+            fail(f"the window's role is {dialog.getRoleName()}, not dialog")
+        for node in descendants(dialog):
+            if node.getRole() in (pyatspi.ROLE_IMAGE, pyatspi.ROLE_ICON) and not node.name:
+                fail("an image without a name")
+        box = next((node for node in descendants(dialog) if node.getRole() == pyatspi.ROLE_TEXT), None)
+        if box is None:
+            fail("no path box")
+        else:
+            # Qt 6.4 calls a line edit editable whatever it takes; read-only is what tells.
+            states = box.getState()
+            if not states.contains(pyatspi.STATE_READ_ONLY):
+                fail("the path box takes typing")
+            if not states.contains(pyatspi.STATE_FOCUSABLE):
+                fail("the path box takes no focus")
+        next_button = wait_for(lambda: named(dialog, pyatspi.ROLE_PUSH_BUTTON, "Next >"))
+        if next_button is None:
+            fail("no Next > button")
+        else:
+            if not next_button.getState().contains(pyatspi.STATE_IS_DEFAULT):
+                fail("Next > is not the default button")
+            if not wait_for(lambda: next_button.getState().contains(pyatspi.STATE_FOCUSED)):
+                fail(f"the focus starts on {getattr(focused(dialog), 'name', None)!r}, not on Next >")
         key("Return")
+        finish = wait_for(lambda: named(dialog, pyatspi.ROLE_PUSH_BUTTON, "Finish"), 120)
+        if finish is None:
+            fail("Return did not run the update to Finish")
+        else:
+            if not wait_for(lambda: finish.getState().contains(pyatspi.STATE_FOCUSED)):
+                fail(f"after the run the focus is on {getattr(focused(dialog), 'name', None)!r}")
+            if finish.description != completed:
+                fail(f"Finish tells {finish.description!r}, not the completion")
+            if not finish.getState().contains(pyatspi.STATE_IS_DEFAULT):
+                fail("Finish is not the default button")
+            days = sqlite3.connect(calendar).execute("SELECT COUNT(*) FROM Dates").fetchone()[0]
+            if days != 366:
+                fail(f"the calendar holds {days} days after the run")
+            key("Return")
+            try:
+                wizard.wait(20)
+            except subprocess.TimeoutExpired:
+                fail("Return on Finish did not end the program")
+    end(wizard)
+
+    # Not found: the focus on Browse, and Escape ends the program.
+    wizard, _ = run_wizard("not-found", 10, False)
+    dialog = wait_for(lambda: wizard_dialog(wizard))
+    if dialog is None:
+        fail("no window of the wizard without a calendar")
+    else:
+        browse = wait_for(lambda: named(dialog, pyatspi.ROLE_PUSH_BUTTON, "Browse..."))
+        if not browse or not wait_for(lambda: browse.getState().contains(pyatspi.STATE_FOCUSED)):
+            fail(f"without a calendar the focus is on {getattr(focused(dialog), 'name', None)!r}")
+        key("Escape")
         try:
             wizard.wait(20)
         except subprocess.TimeoutExpired:
-            fail("Return on Finish did not end the program")
-end(wizard)
-
-# Not found: the focus on Browse, and Escape ends the program.
-wizard, _ = run_wizard("not-found", 10, False)
-dialog = wait_for(lambda: wizard_dialog(wizard))
-if dialog is None:
-    fail("no window of the wizard without a calendar")
-else:
-    browse = wait_for(lambda: named(dialog, pyatspi.ROLE_PUSH_BUTTON, "Browse..."))
-    if not browse or not wait_for(lambda: browse.getState().contains(pyatspi.STATE_FOCUSED)):
-        fail(f"without a calendar the focus is on {getattr(focused(dialog), 'name', None)!r}")
-    key("Escape")
-    try:
-        wizard.wait(20)
-    except subprocess.TimeoutExpired:
-        fail("Escape did not end the program")
-end(wizard)
-
-# A 16-point desktop font grows the window past its size at 10 points.
-sizes = {}
-for points in (10, 16):
-    wizard, _ = run_wizard(f"font-{points}", points, True)
-    dialog = wait_for(lambda: wizard_dialog(wizard))
-    sizes[points] = size(dialog) if dialog else None
+            fail("Escape did not end the program")
     end(wizard)
-print("window at 10 and 16 points:", sizes[10], sizes[16])
-if not sizes[10] or not sizes[16]:
-    fail("no window to measure")
-elif not (sizes[16][0] > sizes[10][0] and sizes[16][1] > sizes[10][1]):
-    fail(f"at 16 points the window is {sizes[16]}, at 10 points {sizes[10]}")
 
-for process in reversed(started):
-    end(process)
-scratch.cleanup()
+    # A 16-point desktop font grows the window past its size at 10 points.
+    sizes = {}
+    for points in (10, 16):
+        wizard, _ = run_wizard(f"font-{points}", points, True)
+        dialog = wait_for(lambda: wizard_dialog(wizard))
+        sizes[points] = size(dialog) if dialog else None
+        end(wizard)
+    print("window at 10 and 16 points:", sizes[10], sizes[16])
+    if not sizes[10] or not sizes[16]:
+        fail("no window to measure")
+    elif not (sizes[16][0] > sizes[10][0] and sizes[16][1] > sizes[10][1]):
+        fail(f"at 16 points the window is {sizes[16]}, at 10 points {sizes[10]}")
+
+
+try:
+    check()
+finally:
+    for process in reversed(started):
+        end(process)
+    scratch.cleanup()
 if failures:
     print(f"{len(failures)} problem(s)", file=sys.stderr)
     sys.exit(1)
