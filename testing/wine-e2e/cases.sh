@@ -576,7 +576,6 @@ case_dpi_120() {
     tab_to_next
     run_update dpi_120 space
     expect_finished "the run at 120 dpi, by Space"
-    expect_focus txtDatabaseFile "after the run started by Space on Next,"
     shoot 120dpi-finished.png
     check_layout "$work/root.png" "120 dpi, finished"
     check_year "$(long_db)" "at 120 dpi"
