@@ -22,7 +22,8 @@ QFont FontThatFits(QFont font, const std::vector<TextRoom>& texts);
 
 bool TextsFit(const QFont& font, const std::vector<TextRoom>& texts);
 
-// The desktop font size the layout in twips is drawn for.
+// The largest desktop font size for which the window keeps the size its twips give; above it
+// the window grows with the font.
 inline constexpr qreal kDesignPointSize = 9.0;
 
 // How many times larger than drawn the window is laid out, so that a desktop font larger than
