@@ -9,6 +9,9 @@
 #                                      tools/check-windows-program.sh reads the program with, and
 #                                      what tools/sign-windows-program.sh signs it with
 #   tools/install-deps.sh deb-checks   what tools/check-deb.sh checks and starts the package with
+#   tools/install-deps.sh accessibility  what testing/accessibility/check-atspi.py reads the Qt
+#                                      wizard with: the accessibility bus, pyatspi, a session bus,
+#                                      a virtual display, xdotool, Qt's GTK 3 theme
 #   tools/install-deps.sh wine-e2e     what testing/wine-e2e/run-cases.sh drives and judges the
 #                                      Windows program with: the 32-bit Wine, the fonts its text is
 #                                      measured against, the i386 runtime the test driver needs,
@@ -61,6 +64,9 @@ windows)
     ;;
 deb-checks)
     packages=(lintian desktop-file-utils appstream xvfb xdotool)
+    ;;
+accessibility)
+    packages=(at-spi2-core python3-pyatspi dbus xvfb xdotool qt6-gtk-platformtheme fonts-dejavu-core)
     ;;
 wine-e2e)
     packages=(libc6:i386 wine wine32:i386 fonts-wine fonts-liberation xvfb xdotool imagemagick sqlite3

@@ -22,6 +22,8 @@ class CommandButton {
     virtual void SetCaption(std::string_view caption) = 0;
     virtual bool Enabled() const = 0;
     virtual void SetEnabled(bool enabled) = 0;
+    // Gives the button the keyboard focus, as the window's dialog manager moves it.
+    virtual void SetFocus() = 0;
 };
 
 class TextBox {

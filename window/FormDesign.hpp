@@ -41,6 +41,8 @@ struct FormDesign {
     ControlDesign cmdCancel;
     ControlDesign cmdButton1;
     std::string_view PathBoxToolTip;
+    // What assistive technology calls the picture, which has no caption.
+    std::string_view PictureName;
 
     // The controls in tab order, which is also the order they are made in.
     constexpr std::array<const ControlDesign*, 7> Controls() const {
@@ -61,6 +63,7 @@ inline constexpr FormDesign kFrmMainDesign{
     {"cmdCancel", ControlKind::CommandButton, {4500, 2460, 975, 375}, "Cancel", 5},
     {"cmdButton1", ControlKind::CommandButton, {5700, 2460, 975, 375}, "Next >", 6},
     "Enter the file name of the old QEX database file.",
+    "Almanoria Desktop Calendar",
 };
 
 static_assert(

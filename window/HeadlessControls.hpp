@@ -26,6 +26,8 @@ class HeadlessButton final : public CommandButton {
     void SetCaption(std::string_view caption) override { mCaption = caption; }
     bool Enabled() const override { return mEnabled; }
     void SetEnabled(bool enabled) override { mEnabled = enabled; }
+    // Without a window there is no keyboard focus to move.
+    void SetFocus() override {}
 
   private:
     std::string mCaption;

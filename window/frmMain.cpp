@@ -177,6 +177,14 @@ void frmMain::cmdCancel_Click() {
     mPlatform.Unload();
 }
 
+void frmMain::FocusNextStep() {
+    if (mControls.cmdButton1.Enabled()) {
+        mControls.cmdButton1.SetFocus();
+    } else {
+        mControls.cmdBrowse.SetFocus();
+    }
+}
+
 bool frmMain::QueryClose() {
     if (mRunning) {
         mUnloadWhenDone = true;

@@ -50,6 +50,10 @@ class frmMain {
     // The title bar's close box: whether the window may close now. During the update run the
     // close waits until the run has returned.
     bool QueryClose();
+    // Puts the focus where the user's next step is, as a wizard does once the window has
+    // loaded and once the run has ended: on Next, or Finish, while it can be pressed, else on
+    // Browse to pick a calendar.
+    void FocusNextStep();
 
     const std::string& DatabasePath() const { return mDatabasePath; }
     bool IsRunning() const { return mRunning; }

@@ -64,6 +64,7 @@ int main() {
                     rect.Top, rect.Width, rect.Height, Escaped(control->Caption).c_str());
     }
     Print("tooltip", design.PathBoxToolTip);
+    Print("picturename", design.PictureName);
     Print("text|ready", ReadyText());
     Print("text|notfound", NotFoundText());
     Print("text|wait", kWaitText);

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <commctrl.h>
+#include <oleacc.h>
 #include <sql.h>
 #include <sqlext.h>
 #include <stdio.h>
@@ -96,6 +97,10 @@ static BOOL CALLBACK child(HWND hwnd, LPARAM unused) {
            x0, y0, x1, y1);
     put_text(text);
     putchar('\n');
+    /* What the keyboard meets there: a box that takes no typing, the push button Enter
+       presses. */
+    printf("keys %d readonly %d default %d\n", GetDlgCtrlID(hwnd), (style & ES_READONLY) ? 1 : 0,
+           !lstrcmpiW(cls, L"Button") && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0);
     /* Where an edit control draws its text: the box's text area, inside edge and margins. */
     if (!lstrcmpiW(cls, L"Edit")) {
         RECT area = {0, 0, 0, 0};
@@ -176,6 +181,28 @@ static BOOL CALLBACK top(HWND hwnd, LPARAM unused) {
     return TRUE;
 }
 
+/* The window's class, and its role as assistive technology reads it through oleacc: 18 for
+   a dialog, 10 for a plain client area; "none" where oleacc gives no answer. */
+static void role(HWND window) {
+    wchar_t cls[64];
+    GetClassNameW(window, cls, 64);
+    printf("class ");
+    put_text(cls);
+    IAccessible *accessible = NULL;
+    VARIANT self, answer;
+    VariantInit(&self);
+    VariantInit(&answer);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    if (SUCCEEDED(AccessibleObjectFromWindow(window, (DWORD)OBJID_CLIENT, IID_IAccessible,
+                                             (void **)&accessible)) &&
+        SUCCEEDED(accessible->get_accRole(self, &answer)) && answer.vt == VT_I4)
+        printf(" role %ld\n", answer.lVal);
+    else
+        printf(" role none\n");
+    if (accessible) accessible->Release();
+}
+
 static int count_boxes(void) {
     int boxes = 0;
     for (HWND w = FindWindowExW(NULL, NULL, NULL, L"Application Error"); w;
@@ -184,15 +211,31 @@ static int count_boxes(void) {
     return boxes;
 }
 
+/* An alert the wizard raises, as a screen reader hears it: the control and its text. */
+static int g_alerts;
+static void CALLBACK alert(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+    if (!hwnd || object != OBJID_CLIENT) return;
+    wchar_t text[1024] = L"";
+    InternalGetWindowText(hwnd, text, 1024);
+    printf("alert %d ", GetDlgCtrlID(hwnd));
+    put_text(text);
+    putchar('\n');
+    fflush(stdout);
+    ++g_alerts;
+}
+
 /* Polls the label and the two buttons until the run has ended, printing each new state:
-   the run holds the program's thread, but the window texts live in the server. */
+   the run holds the program's thread, but the window texts live in the server. The alerts
+   raised meanwhile come in between. */
 static int watch(int seconds) {
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, NULL, alert, 0,
+                                         0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     wchar_t label[1024], next[64], last[1200] = L"", now[1200];
     printf("watching\n");
     fflush(stdout);
     DWORD end = GetTickCount() + seconds * 1000u, finish_seen = 0;
     while (GetTickCount() < end) {
-        HWND main = FindWindowW(L"AlmanoriaYear2012", wide(kFrmMainDesign.Title).c_str());
+        HWND main = FindWindowW(L"#32770", wide(kFrmMainDesign.Title).c_str());
         if (!main) { printf("gone\n"); return 0; }
         HWND lbl = GetDlgItem(main, ControlId(kFrmMainDesign.lblUpdate)),
              cancel = GetDlgItem(main, ControlId(kFrmMainDesign.cmdCancel)),
@@ -220,15 +263,20 @@ static int watch(int seconds) {
             fflush(stdout);
             lstrcpyW(last, now);
         }
-        /* The run ends with Finish enabled, then Cancel disabled: give the second a moment. */
-        if (boxes > 0) return 0;
+        /* The run ends with Finish enabled, then Cancel disabled and the completion's alert:
+           give the two a moment. */
+        if (boxes > 0) break;
         if (!lstrcmpW(next, wide(almanoria::kFinishCaption).c_str()) && next_on) {
-            if (!cancel_on) return 0;
+            if (!cancel_on && g_alerts > 0) break;
             if (!finish_seen) finish_seen = GetTickCount();
-            else if (GetTickCount() - finish_seen > 10000) return 0;
+            else if (GetTickCount() - finish_seen > 10000) break;
         }
-        Sleep(5);
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
+    if (hook) UnhookWinEvent(hook);
+    if (GetTickCount() < end) return 0;
     printf("timeout\n");
     return 1;
 }
@@ -297,6 +345,7 @@ static int icons(void) {
 
 int main(int argc, char **argv) {
     SetProcessDPIAware();
+    CoInitialize(NULL);
     if (argc == 3 && !strcmp(argv[1], "watch")) return watch(atoi(argv[2]));
     if (argc == 3 && !strcmp(argv[1], "probe")) return probe(argv[2]);
     if (argc == 2 && !strcmp(argv[1], "folders")) return folders();
@@ -330,7 +379,7 @@ int main(int argc, char **argv) {
         put_text(date_format);
     }
     putchar('\n');
-    g_main = FindWindowW(L"AlmanoriaYear2012", wide(kFrmMainDesign.Title).c_str());
+    g_main = FindWindowW(L"#32770", wide(kFrmMainDesign.Title).c_str());
     if (g_main && IsWindowVisible(g_main)) {
         RECT w, c;
         POINT origin = {0, 0};
@@ -339,6 +388,11 @@ int main(int argc, char **argv) {
         ClientToScreen(g_main, &origin);
         printf("window %ld %ld %ld %ld client %ld %ld %ld %ld\n", w.left, w.top,
                w.right - w.left, w.bottom - w.top, origin.x, origin.y, c.right, c.bottom);
+        role(g_main);
+        /* The one Enter presses where the focus is on no push button. */
+        DWORD_PTR defid = 0;
+        SendMessageTimeoutW(g_main, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 5000, &defid);
+        printf("defid %d\n", HIWORD(defid) == DC_HASDEFID ? (int)LOWORD(defid) : 0);
         EnumChildWindows(g_main, child, 0);
         /* The control with the keyboard focus, as the window's own thread sees it. */
         GUITHREADINFO gui = {sizeof gui};

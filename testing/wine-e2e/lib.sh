@@ -27,6 +27,7 @@ wait_text="$(design_value 'text|wait' 3)"
 finished_text="$(design_value 'text|finished' 3)"
 finish_caption="$(design_value 'text|finish' 3)"
 tooltip_text="$(design_value tooltip 2)"
+picture_name="$(design_value picturename 2)"
 read -r client_twips_w client_twips_h <<<"$(design_value client 2 | tr '|' ' ')"
 # Each control by name: its number, kind, twips rectangle and design caption.
 declare -A control_ids control_kinds control_twips control_captions
@@ -35,7 +36,8 @@ while IFS='|' read -r _ id name kind left top width height caption; do
     control_twips[$name]="$left $top $width $height" control_captions[$name]="$caption"
 done < <(grep '^control|' "$work/design.txt")
 [ "${#control_ids[@]}" = 7 ] || fail "the form's design does not list seven controls"
-[ -n "$ready_text" ] && [ -n "$not_found_text" ] && [ -n "$window_title" ] && [ -n "$tooltip_text" ] ||
+[ -n "$ready_text" ] && [ -n "$not_found_text" ] && [ -n "$window_title" ] && [ -n "$tooltip_text" ] &&
+    [ -n "$picture_name" ] ||
     fail "the form's design lacks its texts"
 next_caption="${control_captions[cmdButton1]}"
 
@@ -234,13 +236,45 @@ start_watch() {
     wait_until 30 grep -q '^state ' "$work/watch-raw.txt" || fail "the watcher did not start"
 }
 
-# After a run: the finished state, reached through the wait text alone, and no failure logged.
+# After a run: the finished state, reached through the wait text alone, and no failure logged;
+# the completion announced as an alert of the message area, and the focus on Finish.
 expect_finished() {  # what
     sleep 0.5
     inspect
     expect_state "$1" "$finished_text" 1 0 "$finish_caption"
     expect_run_states
     [ ! -e "$log" ] || fail "$1: the run reported a failure: $(cat "$log")"
+    grep -qxF "alert ${control_ids[lblUpdate]} $finished_text" "$work/watch.txt" ||
+        fail "$1: no alert told the completion: $(grep '^alert' "$work/watch.txt" || echo none)"
+    expect_focus cmdButton1 "$1: after the run"
+}
+
+# What the keyboard and assistive technology meet in the window: a dialog (its class, and its
+# role where Wine's oleacc answers), the picture named, a path box that takes no typing, Next
+# the default button of the dialog and, while the focus is on no other button, the one drawn as
+# the default.
+keys_of() { grep "^keys ${control_ids[$1]} " "$work/inspect.txt" | cut -d' ' -f3-; }
+expect_dialog_keys() {  # what
+    local class role
+    read -r _ class _ role <<<"$(grep '^class ' "$work/inspect.txt")"
+    [ "$class" = '#32770' ] || fail "$1: the window's class is '$class', not a dialog's"
+    # Wine's oleacc answers a plain client's role (10) for every window, dialogs too: there the
+    # dialog's class stands for its role.
+    case "$role" in
+        18 | 10 | none) ;;
+        *) fail "$1: the window's role is $role, not a dialog's (18)" ;;
+    esac
+    [ "$(control_text Picture1)" = "$picture_name" ] ||
+        fail "$1: the picture is named '$(control_text Picture1)', not '$picture_name'"
+    [ "$(keys_of txtDatabaseFile)" = 'readonly 1 default 0' ] ||
+        fail "$1: the path box is not read-only: $(keys_of txtDatabaseFile)"
+    [ "$(sed -n 's/^defid //p' "$work/inspect.txt")" = "${control_ids[cmdButton1]}" ] ||
+        fail "$1: the default button is $(sed -n 's/^defid //p' "$work/inspect.txt"), not Next"
+    case "$(window_focus)" in
+        cmdBrowse | cmdCancel) ;;
+        *) [ "$(keys_of cmdButton1)" = 'readonly 0 default 1' ] ||
+            fail "$1: Next is not drawn as the default button: $(keys_of cmdButton1)" ;;
+    esac
 }
 
 # Finish, clicked, ends the program.
@@ -567,8 +601,9 @@ check_layout() {  # screenshot of the root window, label for messages
                         bad = 1
                     }
                 }
-                # Ink: the text and picture pixels inside the control, away from any frame.
-                inset = framed ? 2 : 0
+                # Ink: the text and picture pixels inside the control, away from any frame, and
+                # on a button away from the focus rectangle drawn three pixels in.
+                inset = kind[i] == "button" ? 4 : framed ? 2 : 0
                 minx = 1e9; maxx = -1; miny = 1e9; maxy = -1
                 for (y = t + inset; y <= b - inset; y++)
                     for (x = l + inset; x <= r - inset; x++)

@@ -8,6 +8,10 @@ namespace almanoria {
 namespace {
 constexpr qreal kSmallestPointSize = 6.0;
 constexpr qreal kStep = 0.5;
+constexpr double kScaleStep = 0.05;
+// Where a family is so wide that even twice its ratio leaves a text without room, the window
+// stops growing and that text is cut.
+constexpr double kMostGrowth = 2.0;
 }  // namespace
 
 bool TextsFit(const QFont& font, const std::vector<TextRoom>& texts) {
@@ -36,6 +40,18 @@ QFont FontThatFits(QFont font, const std::vector<TextRoom>& texts) {
         if (TextsFit(font, texts)) return font;
     }
     return font;
+}
+
+double LayoutScale(const QFont& font,
+                   const std::function<std::vector<TextRoom>(double scale)>& textsAt) {
+    const double ratio = font.pointSizeF() / kDesignPointSize;
+    if (ratio <= 1.0) return 1.0;
+    const int steps = static_cast<int>(ratio * (kMostGrowth - 1.0) / kScaleStep);
+    for (int step = 0; step < steps; ++step) {
+        const double scale = ratio + step * kScaleStep;
+        if (TextsFit(font, textsAt(scale))) return scale;
+    }
+    return ratio * kMostGrowth;
 }
 
 }  // namespace almanoria

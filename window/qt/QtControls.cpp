@@ -37,6 +37,10 @@ void QtCommandButton::SetEnabled(bool enabled) {
     mButton->setEnabled(enabled);
 }
 
+void QtCommandButton::SetFocus() {
+    mButton->setFocus(Qt::OtherFocusReason);
+}
+
 std::string QtTextBox::Text() const {
     return mEdit->text().toStdString();
 }

@@ -45,6 +45,7 @@ class QtCommandButton final : public CommandButton {
     void SetCaption(std::string_view caption) override;
     bool Enabled() const override;
     void SetEnabled(bool enabled) override;
+    void SetFocus() override;
 
     QPushButton* Widget() const { return mButton; }
 

@@ -1,5 +1,6 @@
 #include "window/qt/QtFrmMain.hpp"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
@@ -59,17 +60,26 @@ std::vector<TextRoom> DesignTexts(double twipsPerPixel) {
     };
 }
 
+double DesktopFontScale(double twipsPerPixel) {
+    return LayoutScale(QApplication::font(), [twipsPerPixel](double scale) {
+        return DesignTexts(twipsPerPixel / scale);
+    });
+}
+
 }  // namespace
 
 QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twipsPerPixel,
                      CommonDialog* fileDialog, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      mTwipsPerPixel(twipsPerPixel),
+      mScale(DesktopFontScale(twipsPerPixel)),
+      mTwipsPerPixel(twipsPerPixel / mScale),
       mPicture1(new QLabel(this)),
       mLblUpdate(new QLabel(this)),
       mLblDatabaseFile(new QLabel(this)),
+      // The path is fitted in the screen's twips: a window grown for a large font is larger
+      // in twips too.
       mTxtDatabaseFile(new QLineEdit(this), twipsPerPixel),
       mCmdBrowse(new QPushButton(this)),
       mCmdCancel(new QPushButton(this)),
@@ -86,14 +96,16 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twip
     connect(mCmdCancel.Widget(), &QPushButton::clicked, this, &QtFrmMain::cmdCancel_Click);
     connect(mCmdButton1.Widget(), &QPushButton::clicked, this, &QtFrmMain::cmdButton1_Click);
     mForm.Form_Load();
+    mForm.FocusNextStep();
 }
 
 void QtFrmMain::LayOut() {
     setWindowTitle(Text(kDesign.Title));
     setWindowIcon(ProgramIcon());
     setFixedSize(ToPixels(kDesign.ClientWidth, kDesign.ClientHeight, mTwipsPerPixel));
-    // The controls and the path display take this font too.
-    setFont(FontThatFits(font(), DesignTexts(mTwipsPerPixel)));
+    // The controls and the path display take this font too. A larger one has grown the
+    // window instead.
+    if (mScale == 1.0) setFont(FontThatFits(font(), DesignTexts(mTwipsPerPixel)));
 
     // Each widget with its design, in the order the widgets were made.
     const std::array<std::pair<QWidget*, const ControlDesign*>, 7> controls{{
@@ -119,6 +131,7 @@ void QtFrmMain::LayOut() {
 
     mPicture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mPicture1->setPixmap(QPixmap(QStringLiteral(":/artwork/calendar48.png")));
+    mPicture1->setAccessibleName(Text(kDesign.PictureName));
 
     const auto setUpLabel = [](QtLabel& label, const ControlDesign& design) {
         label.Widget()->setTextFormat(Qt::PlainText);
@@ -132,16 +145,28 @@ void QtFrmMain::LayOut() {
     mLblDatabaseFile.Widget()->setBuddy(mTxtDatabaseFile.Widget());
 
     mTxtDatabaseFile.Widget()->setToolTip(Text(kDesign.PathBoxToolTip));
+    // Nothing reads what would be typed there; its text can still be selected and copied.
+    mTxtDatabaseFile.Widget()->setReadOnly(true);
 
     const auto setUpButton = [](QtCommandButton& button, const ControlDesign& design) {
-        // Enter presses the focused button, as Space does: outside a dialog a push button
-        // takes Enter only when it is an auto-default one.
+        // Enter presses the focused button, as Space does.
         button.Widget()->setAutoDefault(true);
         button.SetCaption(std::string(design.Caption));
     };
     setUpButton(mCmdBrowse, kDesign.cmdBrowse);
     setUpButton(mCmdCancel, kDesign.cmdCancel);
     setUpButton(mCmdButton1, kDesign.cmdButton1);
+    // Next, and Finish once the same button reads so, is what Enter presses elsewhere.
+    mCmdButton1.Widget()->setDefault(true);
+}
+
+void QtFrmMain::reject() {
+    if (mCmdCancel.Enabled()) mCmdCancel.Widget()->click();
+}
+
+void QtFrmMain::DescribeNextStep() {
+    mCmdButton1.Widget()->setAccessibleDescription(
+        mCmdButton1.Caption() == kFinishCaption ? ShownText(mLblUpdate.Caption()) : QString());
 }
 
 void QtFrmMain::closeEvent(QCloseEvent* event) {
@@ -154,10 +179,16 @@ void QtFrmMain::closeEvent(QCloseEvent* event) {
 
 void QtFrmMain::cmdBrowse_Click() {
     mForm.cmdBrowse_Click();
+    DescribeNextStep();
 }
 
 void QtFrmMain::cmdButton1_Click() {
     mForm.cmdButton1_Click();
+    if (!isVisible()) return;
+    DescribeNextStep();
+    // The button disabled itself for the run and the focus went on: it comes back to Finish,
+    // or to Browse after a run that failed.
+    mForm.FocusNextStep();
 }
 
 void QtFrmMain::cmdCancel_Click() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 #include "window/frmMain.hpp"
 #include "window/qt/QtControls.hpp"
@@ -13,19 +13,27 @@ namespace almanoria {
 
 // The wizard window on Qt: draws the seven controls where the layout in twips puts them,
 // forwards their clicks to frmMain and provides its services. frmMain's Form_Load runs in the
-// constructor, before the window is first shown.
-class QtFrmMain final : public QWidget {
+// constructor, before the window is first shown. A dialog, so that a screen reader reads its
+// texts when it appears and the keys work as in every dialog: Enter presses the default
+// button, Next or Finish, and Escape the cancel button.
+class QtFrmMain final : public QDialog {
     Q_OBJECT
 
   public:
-    // twipsPerPixel: the screen's, or another to lay the window out for another resolution.
+    // twipsPerPixel: the screen's, or another to lay the window out for another resolution;
+    // a desktop font larger than the design's makes the window larger still (LayoutScale).
     // fileDialog: what the browse button opens; the Qt file dialog when none is given.
     QtFrmMain(basErrorHandler& errors, basDatabase& database,
               double twipsPerPixel = ScreenTwipsPerPixel(), CommonDialog* fileDialog = nullptr,
               QWidget* parent = nullptr);
 
     frmMain& Form() { return mForm; }
+    // The twips of one pixel as the window is laid out.
     double TwipsPerPixel() const { return mTwipsPerPixel; }
+
+  public:
+    // Escape and the close of a dialog: the cancel button while it can be pressed.
+    void reject() override;
 
   protected:
     // The title bar's close box: refused while the update run is under way, which then
@@ -37,7 +45,11 @@ class QtFrmMain final : public QWidget {
     void cmdBrowse_Click();
     void cmdButton1_Click();
     void cmdCancel_Click();
+    // What a screen reader hears from the next/finish button: once it reads "Finish", the
+    // completion it stands for, since the label that shows it has no focus.
+    void DescribeNextStep();
 
+    double mScale;
     double mTwipsPerPixel;
     // Made in tab order, which becomes their focus order.
     QLabel* mPicture1;

@@ -23,10 +23,13 @@ bool Win32Button::Enabled() const {
 
 void Win32Button::SetEnabled(bool enabled) {
     // A disabled window keeps no keyboard focus: hand it on, so the keyboard still works.
-    if (!enabled && GetFocus() == Handle()) {
-        if (HWND next = GetNextDlgTabItem(GetParent(Handle()), Handle(), FALSE)) SetFocus(next);
-    }
+    if (!enabled && GetFocus() == Handle())
+        SendMessageW(GetParent(Handle()), WM_NEXTDLGCTL, 0, FALSE);
     EnableWindow(Handle(), enabled ? TRUE : FALSE);
+}
+
+void Win32Button::SetFocus() {
+    SendMessageW(GetParent(Handle()), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Handle()), TRUE);
 }
 
 double Win32TextBox::WidthInTwips() const {

@@ -34,6 +34,9 @@ class Win32Button final : public CommandButton, public ChildWindow {
     void SetCaption(std::string_view caption) override { SetWindowText(caption); }
     bool Enabled() const override;
     void SetEnabled(bool enabled) override;
+    // Through the dialog manager, which also makes the focused push button the one Enter
+    // presses.
+    void SetFocus() override;
 };
 
 class Win32TextBox final : public TextBox, public ChildWindow {

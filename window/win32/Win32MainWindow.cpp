@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "window/FormDesign.hpp"
 #include "window/win32/Win32Text.hpp"
@@ -14,8 +16,9 @@ namespace almanoria::win32 {
 
 namespace {
 
-constexpr const wchar_t* kWindowClass = L"AlmanoriaYear2012";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// Unowned, so it stands in the taskbar as the program's window.
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
 
 constexpr const FormDesign& kDesign = kFrmMainDesign;
 constexpr int kCmdBrowse = ControlId(kDesign.cmdBrowse);
@@ -24,6 +27,22 @@ constexpr int kCmdButton1 = ControlId(kDesign.cmdButton1);
 
 [[noreturn]] void RaiseLastError(const char* what) {
     throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
+}
+
+// A dialog template of the window's frame and title alone: the system's dialog class, no
+// menu, no font of its own. The controls are made afterwards from the design in twips, at the
+// screen's dots per inch rather than in dialog units.
+std::vector<WORD> FrameTemplate(std::wstring_view title) {
+    DLGTEMPLATE frame{};
+    frame.style = kWindowStyle;
+    frame.dwExtendedStyle = kWindowExStyle;
+    std::vector<WORD> words(sizeof frame / sizeof(WORD));
+    std::memcpy(words.data(), &frame, sizeof frame);
+    words.push_back(0);  // no menu
+    words.push_back(0);  // the dialog class
+    words.insert(words.end(), title.begin(), title.end());
+    words.push_back(0);
+    return words;
 }
 
 }  // namespace
@@ -39,39 +58,16 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, ba
       mPicture(LoadIconResource(instance, IDI_PICTURE, 48)),
       mTxtDatabaseFile(mDpi),
       mDeviceContext(mDpi, mFont) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Win32MainWindow::WindowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = mIcon.get();
-    windowClass.hIconSm = mSmallIcon.get();
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&windowClass)) RaiseLastError("RegisterClassExW");
-
-    // The frame goes around the client area, and the window opens in the middle of the work
-    // area.
-    RECT frame{0, 0, Pixels(kDesign.ClientWidth), Pixels(kDesign.ClientHeight)};
-    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    const int width = static_cast<int>(frame.right - frame.left);
-    const int height = static_cast<int>(frame.bottom - frame.top);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int left = static_cast<int>(work.left) +
-                     std::max(0, static_cast<int>(work.right - work.left - width) / 2);
-    const int top = static_cast<int>(work.top) +
-                    std::max(0, static_cast<int>(work.bottom - work.top - height) / 2);
-    if (!CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, Widen(kDesign.Title).c_str(),
-                         kWindowStyle, left, top, width, height, nullptr, nullptr, instance,
-                         this)) {
-        const DWORD error = GetLastError();
-        UnregisterClassW(kWindowClass, mInstance);
-        SetLastError(error);
-        RaiseLastError("CreateWindowExW");
+    const std::wstring title = Widen(kDesign.Title);
+    const std::vector<WORD> frame = FrameTemplate(title);
+    if (!CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(frame.data()),
+                                    nullptr, &Win32MainWindow::DialogProcedure,
+                                    reinterpret_cast<LPARAM>(this))) {
+        RaiseLastError("CreateDialogIndirectParamW");
     }
     SendMessageW(mWindow, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mIcon.get()));
     SendMessageW(mWindow, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mSmallIcon.get()));
+    PlaceWindow();
     CreateControls();
 
     mEvents.Attach(mWindow);
@@ -87,7 +83,22 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, ba
 
 Win32MainWindow::~Win32MainWindow() {
     if (mWindow) DestroyWindow(mWindow);
-    UnregisterClassW(kWindowClass, mInstance);
+}
+
+void Win32MainWindow::PlaceWindow() {
+    // The frame goes around the client area, and the window opens in the middle of the work
+    // area.
+    RECT frame{0, 0, Pixels(kDesign.ClientWidth), Pixels(kDesign.ClientHeight)};
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
+    const int width = static_cast<int>(frame.right - frame.left);
+    const int height = static_cast<int>(frame.bottom - frame.top);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int left = static_cast<int>(work.left) +
+                     std::max(0, static_cast<int>(work.right - work.left - width) / 2);
+    const int top = static_cast<int>(work.top) +
+                    std::max(0, static_cast<int>(work.bottom - work.top - height) / 2);
+    SetWindowPos(mWindow, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int Win32MainWindow::Pixels(int twips) const {
@@ -95,14 +106,14 @@ int Win32MainWindow::Pixels(int twips) const {
 }
 
 HWND Win32MainWindow::CreateChild(const ControlDesign& design, const wchar_t* windowClass,
-                                  DWORD style, DWORD extendedStyle) {
+                                  DWORD style, DWORD extendedStyle, std::wstring caption) {
     const TwipsRect& rect = design.Rect;
-    const std::wstring caption = Widen(design.Caption);
+    if (caption.empty()) caption = Widen(design.Caption);
     HWND child = CreateWindowExW(
         extendedStyle, windowClass, caption.empty() ? nullptr : caption.c_str(),
         WS_CHILD | WS_VISIBLE | style, Pixels(rect.Left), Pixels(rect.Top), Pixels(rect.Width),
-        Pixels(rect.Height), mWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design))),
-        mInstance, nullptr);
+        Pixels(rect.Height), mWindow,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design))), mInstance, nullptr);
     if (!child) RaiseLastError("CreateWindowExW");
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(mFont), FALSE);
     return child;
@@ -110,19 +121,28 @@ HWND Win32MainWindow::CreateChild(const ControlDesign& design, const wchar_t* wi
 
 void Win32MainWindow::CreateControls() {
     // Made in tab order, which is the order the dialog keys walk.
-    HWND picture = CreateChild(kDesign.Picture1, L"STATIC", SS_ICON | SS_REALSIZEIMAGE, 0);
+    // Named for assistive technology by its window text, which an icon's static takes only
+    // when it is made: it looks for an icon of that name first, finds none, and keeps the text.
+    HWND picture = CreateChild(kDesign.Picture1, L"STATIC", SS_ICON | SS_REALSIZEIMAGE, 0,
+                               Widen(kDesign.PictureName));
     SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(mPicture.get()), 0);
     mLblUpdate.Attach(CreateChild(kDesign.lblUpdate, L"STATIC", SS_LEFT, 0));
     // The access key D of the label moves the focus to the path box, which follows it.
     // One line, clipped rather than wrapped out of sight when the font runs wide.
     mLblDatabaseFile.Attach(CreateChild(kDesign.lblDatabaseFile, L"STATIC", SS_LEFTNOWORDWRAP, 0));
+    // Read-only: nothing reads what would be typed there. It still takes the focus, and its
+    // text can be selected and copied.
     mTxtDatabaseFile.Attach(CreateChild(kDesign.txtDatabaseFile, L"EDIT",
-                                        WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE));
+                                        WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL | ES_READONLY,
+                                        WS_EX_CLIENTEDGE));
     AddToolTip(mTxtDatabaseFile.Handle(), Widen(kDesign.PathBoxToolTip));
     constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
     mCmdBrowse.Attach(CreateChild(kDesign.cmdBrowse, L"BUTTON", kButton, 0));
     mCmdCancel.Attach(CreateChild(kDesign.cmdCancel, L"BUTTON", kButton, 0));
-    mCmdButton1.Attach(CreateChild(kDesign.cmdButton1, L"BUTTON", kButton, 0));
+    // Next, and Finish once the same button reads so, is what Enter presses.
+    mCmdButton1.Attach(
+        CreateChild(kDesign.cmdButton1, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0));
+    SendMessageW(mWindow, DM_SETDEFID, kCmdButton1, 0);
 }
 
 void Win32MainWindow::AddToolTip(HWND control, std::wstring text) {
@@ -144,6 +164,7 @@ void Win32MainWindow::LoadAndShow(int showCommand) {
     mForm->Form_Load();
     ShowWindow(mWindow, showCommand);
     UpdateWindow(mWindow);
+    mForm->FocusNextStep();
 }
 
 int Win32MainWindow::RunMessageLoop() {
@@ -160,48 +181,39 @@ int Win32MainWindow::RunMessageLoop() {
     }
 }
 
-LRESULT CALLBACK Win32MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
+INT_PTR CALLBACK Win32MainWindow::DialogProcedure(HWND window, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
     Win32MainWindow* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self =
-            static_cast<Win32MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Win32MainWindow*>(lParam);
         self->mWindow = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        // No control exists yet: the window's logic puts the focus once it has loaded.
+        return FALSE;
     }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (!self) return FALSE;
     return self->HandleMessage(message, wParam, lParam);
 }
 
-LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED && lParam != 0) OnClick(LOWORD(wParam));
-            return 0;
-        case WM_ACTIVATE:
-            // The focus comes back to the control that had it when the window was left.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                mLastFocus = GetFocus();
-            } else if (mLastFocus && IsChild(mWindow, mLastFocus) && IsWindowEnabled(mLastFocus)) {
-                SetFocus(mLastFocus);
-            } else if (HWND first = GetNextDlgTabItem(mWindow, nullptr, FALSE)) {
-                SetFocus(first);
+            if (LOWORD(wParam) == IDCANCEL && lParam == 0) {
+                // Escape, which the dialog manager sends as IDCANCEL: the cancel button, while
+                // it can be pressed.
+                if (mCmdCancel.Enabled()) OnClick(kCmdCancel);
+            } else if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
+                OnClick(LOWORD(wParam));
             }
-            return 0;
-        case WM_NEXTDLGCTL:
-            // What a dialog's own procedure does; the access key of a label sends it.
-            MoveFocus(wParam, lParam);
-            return 0;
+            return TRUE;
         case WM_CLOSE:
             // The close box waits while the update runs; the window closes when it returns.
-            if (mForm && !mForm->QueryClose()) return 0;
-            DestroyWindow(mWindow);
-            return 0;
+            if (!mForm || mForm->QueryClose()) DestroyWindow(mWindow);
+            return TRUE;
         case WM_DESTROY:
             PostQuitMessage(0);
-            return 0;
+            return TRUE;
         case WM_NCDESTROY: {
             HWND window = mWindow;
             mWindow = nullptr;
@@ -210,28 +222,11 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             mDeviceContext.Attach(nullptr, nullptr);
             mPlatform.Attach(nullptr);
             mMessageBox.Attach(nullptr);
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            return DefWindowProcW(window, message, wParam, lParam);
+            SetWindowLongPtrW(window, DWLP_USER, 0);
+            return FALSE;
         }
         default:
-            return DefWindowProcW(mWindow, message, wParam, lParam);
-    }
-}
-
-void Win32MainWindow::MoveFocus(WPARAM which, LPARAM byHandle) {
-    HWND target = LOWORD(byHandle) ? reinterpret_cast<HWND>(which)
-                                   : GetNextDlgTabItem(mWindow, GetFocus(), which != 0);
-    if (!target || !IsChild(mWindow, target)) return;
-    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-        SendMessageW(target, EM_SETSEL, 0, -1);
-    SetFocus(target);
-    // The focused push button is the one Enter presses, as in a dialog.
-    for (HWND child = GetWindow(mWindow, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const LRESULT code = SendMessageW(child, WM_GETDLGCODE, 0, 0);
-        if (child == target && (code & DLGC_UNDEFPUSHBUTTON))
-            SendMessageW(child, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-        else if (child != target && (code & DLGC_DEFPUSHBUTTON))
-            SendMessageW(child, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+            return FALSE;
     }
 }
 
@@ -248,6 +243,14 @@ void Win32MainWindow::OnClick(int id) noexcept {
             break;
         case kCmdButton1:
             mForm->cmdButton1_Click();
+            if (!mWindow) break;
+            // The button disabled itself for the run: the focus comes back to Finish, or to
+            // Browse after a run that failed.
+            mForm->FocusNextStep();
+            // A label that changes without the focus is silent: the completion is announced
+            // as an alert of the message area, which screen readers speak.
+            if (mCmdButton1.Caption() == kFinishCaption)
+                NotifyWinEvent(EVENT_SYSTEM_ALERT, mLblUpdate.Handle(), OBJID_CLIENT, CHILDID_SELF);
             break;
         default:
             break;

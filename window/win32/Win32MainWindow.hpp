@@ -14,8 +14,10 @@
 
 namespace almanoria::win32 {
 
-// frmMain as a Win32 window: the controls as child windows laid out in twips at the screen's
-// resolution, their clicks and the close box forwarded to the window's logic.
+// frmMain as a Win32 dialog window: the controls as child windows laid out in twips at the
+// screen's resolution, their clicks and the close box forwarded to the window's logic. The
+// dialog manager gives it what every dialog has: the dialog's role to assistive technology,
+// Enter for the default button, Escape for cancelling, Tab and the access keys.
 class Win32MainWindow {
   public:
     Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, basDatabase& database,
@@ -30,16 +32,17 @@ class Win32MainWindow {
     int RunMessageLoop();
 
   private:
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+    static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void PlaceWindow();
     void CreateControls();
+    // The window's text is the design's caption unless another is given.
     HWND CreateChild(const ControlDesign& design, const wchar_t* windowClass, DWORD style,
-                     DWORD extendedStyle);
+                     DWORD extendedStyle, std::wstring caption = {});
     void AddToolTip(HWND control, std::wstring text);
     int Pixels(int twips) const;
     void OnClick(int id) noexcept;
-    void MoveFocus(WPARAM which, LPARAM byHandle);
 
     HINSTANCE mInstance;
     int mDpi;
@@ -49,7 +52,6 @@ class Win32MainWindow {
     IconHandle mSmallIcon;
     IconHandle mPicture;
     HWND mWindow = nullptr;
-    HWND mLastFocus = nullptr;
 
     Win32Label mLblUpdate;
     Win32Label mLblDatabaseFile;

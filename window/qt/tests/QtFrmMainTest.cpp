@@ -221,8 +221,8 @@ TEST_F(QtFrmMainTest, TheCloseBoxClosesTheWindowWhenNoRunIsUnderWay) {
 }
 
 // The keyboard alone, from the path box on: Tab walks Browse, Cancel and Next, and Space
-// presses each. A real calendar's path typed into the box is shown but never used.
-TEST_F(QtFrmMainTest, FromThePathBoxTabAndSpacePressBrowseCancelAndNextAndTypedPathsAreIgnored) {
+// presses each. The box takes no typing, so a path typed there cannot seem to be used.
+TEST_F(QtFrmMainTest, FromThePathBoxTabAndSpacePressBrowseCancelAndNextAndTheBoxTakesNoTyping) {
     InstallDefaultDatabase();
     const std::string untouched = ReadFile(defaultPath);
     const std::filesystem::path typed = MakeCalendar(dir, "typed.mdb");
@@ -230,7 +230,6 @@ TEST_F(QtFrmMainTest, FromThePathBoxTabAndSpacePressBrowseCancelAndNextAndTypedP
 
     // Alt+D, Tab, Tab: Cancel, which Space presses.
     OpenActive();
-    cmdButton1()->setFocus();
     Key(Qt::Key_D, Qt::AltModifier);
     Key(Qt::Key_Tab);
     Key(Qt::Key_Tab);
@@ -240,18 +239,21 @@ TEST_F(QtFrmMainTest, FromThePathBoxTabAndSpacePressBrowseCancelAndNextAndTypedP
     EXPECT_EQ(ReadFile(defaultPath), untouched);
 
     OpenActive();
-    cmdButton1()->setFocus();
+    const QString shown = txtDatabaseFile()->text();
     Key(Qt::Key_D, Qt::AltModifier);
+    ASSERT_TRUE(txtDatabaseFile()->hasFocus());
     Key(Qt::Key_A, Qt::ControlModifier);
     Type(typed.string());
-    EXPECT_EQ(txtDatabaseFile()->text().toStdString(), typed.string());
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(txtDatabaseFile()->text(), shown);
+    EXPECT_EQ(txtDatabaseFile()->selectedText(), shown);
     // Tab: Browse. The dialog is cancelled, which leaves the ready state and the box as
     // they were.
     Key(Qt::Key_Tab);
     Key(Qt::Key_Space);
     EXPECT_EQ(dialog.Opened, 1);
     ExpectReady(defaultPath);
-    EXPECT_EQ(txtDatabaseFile()->text().toStdString(), typed.string());
+    EXPECT_EQ(txtDatabaseFile()->text(), shown);
     // Tab, Tab: past Cancel to Next, which runs the update on the default database.
     Key(Qt::Key_Tab);
     Key(Qt::Key_Tab);
@@ -262,6 +264,54 @@ TEST_F(QtFrmMainTest, FromThePathBoxTabAndSpacePressBrowseCancelAndNextAndTypedP
     EXPECT_EQ(window->Form().DatabasePath(), defaultPath);
     ExpectWholeYear(defaultPath);
     EXPECT_EQ(ReadFile(typed), typedBytes);
+}
+
+// As in every wizard: the focus starts on the next step, Enter presses the default button from
+// anywhere but another button, the focus lands on Finish, which tells the completion, and
+// Escape cancels while Cancel can be pressed.
+TEST_F(QtFrmMainTest, EnterEscapeAndTheFocusGoAsInEveryWizard) {
+    OpenActive();
+    EXPECT_TRUE(cmdBrowse()->hasFocus());
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+
+    InstallDefaultDatabase();
+    OpenActive();
+    EXPECT_TRUE(cmdButton1()->hasFocus());
+    EXPECT_TRUE(cmdButton1()->accessibleDescription().isEmpty());
+    // Enter on another button presses that one.
+    cmdBrowse()->setFocus();
+    Key(Qt::Key_Return);
+    EXPECT_EQ(dialog.Opened, 1);
+    Key(Qt::Key_D, Qt::AltModifier);
+    EXPECT_TRUE(cmdButton1()->isDefault());
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(box.Shown.empty());
+    ExpectFinished();
+    ExpectWholeYear(defaultPath);
+    EXPECT_TRUE(cmdButton1()->hasFocus());
+    EXPECT_TRUE(cmdButton1()->isDefault());
+    EXPECT_EQ(cmdButton1()->accessibleDescription(), kCompleted);
+    // Cancel is disabled now, and so is Escape.
+    Key(Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+
+    // Browsing to another calendar makes the button Next again, which tells nothing more.
+    const std::filesystem::path other = MakeCalendar(dir, "other.mdb");
+    Browse(other.string());
+    EXPECT_TRUE(cmdButton1()->accessibleDescription().isEmpty());
+
+    // A failed run leaves the focus on Browse, to pick another file.
+    OpenActive();
+    const std::filesystem::path junk = dir / "junk.mdb";
+    WriteFile(junk, "junk");
+    Browse(junk.string());
+    Key(Qt::Key_D, Qt::AltModifier);
+    Key(Qt::Key_Return);
+    ExpectFailed();
+    EXPECT_TRUE(cmdBrowse()->hasFocus());
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 // Alt+B opens the dialog; the file picked there, in folders of Latin, Greek and Japanese

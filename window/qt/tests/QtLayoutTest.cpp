@@ -26,13 +26,15 @@ TEST_F(QtLayoutTest, TheWindowHasItsSevenControlsWithTheirKindsAndDesignTexts) {
     EXPECT_EQ(image.size(), QSize(48, 48));
     EXPECT_TRUE(image.hasAlphaChannel());
     EXPECT_TRUE(picture->text().isEmpty());
+    EXPECT_EQ(picture->accessibleName(), "Almanoria Desktop Calendar");
 
     const QLabel* path = Control<QLabel>("lblDatabaseFile");
     ASSERT_NE(path, nullptr);
     EXPECT_EQ(path->text(), "Almanoria &database file:");
     EXPECT_EQ(path->buddy(), txtDatabaseFile());
     EXPECT_EQ(txtDatabaseFile()->toolTip(), "Enter the file name of the old QEX database file.");
-    EXPECT_FALSE(txtDatabaseFile()->isReadOnly());
+    EXPECT_TRUE(txtDatabaseFile()->isReadOnly());
+    EXPECT_EQ(txtDatabaseFile()->focusPolicy(), Qt::StrongFocus);
     EXPECT_EQ(cmdBrowse()->text(), "&Browse...");
     EXPECT_EQ(cmdCancel()->text(), "Cancel");
     EXPECT_EQ(cmdButton1()->text(), "Next >");
@@ -63,6 +65,40 @@ TEST_F(QtLayoutTest, TheAccessKeysReachThePathBoxAndTheBrowseButton) {
     EXPECT_TRUE(cmdBrowse()->isDown());
     EXPECT_TRUE(QTest::qWaitFor([this] { return dialog.Opened == 1; }));
     EXPECT_EQ(dialog.Opened, 1);
+}
+
+// A desktop font larger than the design's grows the window rather than shrinking the font: the
+// texts keep the user's size and fit, and the path is shortened to the box as drawn.
+TEST_F(QtLayoutTest, ALargeDesktopFontGrowsTheWindowAndKeepsItsSize) {
+    struct RestoreFont {
+        QFont Desktop = QApplication::font();
+        ~RestoreFont() { QApplication::setFont(Desktop); }
+    } restore;
+    QFont large = restore.Desktop;
+    large.setPointSizeF(16);
+    QApplication::setFont(large);
+    UseDeepDataFolder();
+    InstallDefaultDatabase();
+    Open(15);
+
+    EXPECT_DOUBLE_EQ(window->font().pointSizeF(), 16);
+    // At least 16 / 9 of the 455 x 199 pixels drawn for the design's 9 points.
+    EXPECT_GE(window->width(), 808);
+    EXPECT_GE(window->height(), 353);
+    EXPECT_LE(lblUpdate()->heightForWidth(lblUpdate()->width()), lblUpdate()->height());
+    const QFontMetrics metrics(window->font());
+    for (QPushButton* button : {cmdBrowse(), cmdCancel(), cmdButton1()}) {
+        EXPECT_LT(metrics.horizontalAdvance(button->text().remove(QLatin1Char('&'))),
+                  button->width())
+            << button->objectName().toStdString();
+    }
+    const QString shown = txtDatabaseFile()->text();
+    // The box's width less 100 twips, in the screen's 15 twips a pixel.
+    const int room = (txtDatabaseFile()->width() * 15 - 100) / 15;
+    EXPECT_TRUE(shown.contains(QStringLiteral("..."))) << shown.toStdString();
+    EXPECT_LE(metrics.horizontalAdvance(shown), room) << shown.toStdString();
+    // Wider than the 366 pixels of the design's box: the box's own width was taken.
+    EXPECT_GT(metrics.horizontalAdvance(shown), 366) << shown.toStdString();
 }
 
 struct Resolution {
