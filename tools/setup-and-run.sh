@@ -9,15 +9,9 @@ tools/install-deps.sh
 cmake --preset default
 cmake --build --preset default --target AlmanoriaYear2012 makecalendar
 
-# Where the wizard looks: $XDG_DATA_HOME, or ~/.local/share when that is unset or relative.
-# The program's rule is XdgBaseDirectory and UserDataDirectory in platform/Folders.cpp; the
-# two must agree.
-data_home="${XDG_DATA_HOME:-}"
-case "$data_home" in
-    /*) ;;
-    *) data_home="${HOME:?HOME is not set}/.local/share" ;;
-esac
-database="$data_home/Almanoria Desktop Calendar/dbcalndr.mdb"
+# Where the wizard looks, by the program's own rule ($XDG_DATA_HOME, or ~/.local/share when
+# that is unset or relative).
+database="$(build/default/tools/makecalendar --default-path)"
 if [ ! -e "$database" ]; then
     mkdir -p "$(dirname "$database")"
     build/default/tools/makecalendar "$database"
