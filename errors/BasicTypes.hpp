@@ -18,6 +18,8 @@ using Long = std::int32_t;
 
 inline constexpr Boolean vbTrue = -1;
 inline constexpr Boolean vbFalse = 0;
+// The line break of every text the program shows or logs, on Linux too.
+inline constexpr const char* vbCrLf = "\r\n";
 
 // a + b in the counter's own width; a result outside it is the failure "Overflow".
 template <typename Counter>

@@ -7,7 +7,6 @@ namespace almanoria {
 
 namespace {
 
-constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kTab = "\t";
 
 std::string TwoDigits(int value) {
@@ -32,16 +31,16 @@ basErrorHandler::basErrorHandler(MessageBoxService& messageBox, const ClockServi
 std::string basErrorHandler::MessageText(std::string_view procedureName,
                                          std::string_view extraText) const {
     std::string text;
-    text.append("An error has occurred.").append(kCrLf).append(kCrLf);
-    text.append("Product Name: ").append(kTab).append(mProgram.ProductName).append(kCrLf);
-    text.append("Application File:  ").append(kTab).append(mProgram.FileName).append(kCrLf);
-    text.append("Module: ").append(kTab).append(kTab).append(procedureName).append(kCrLf);
+    text.append("An error has occurred.").append(vbCrLf).append(vbCrLf);
+    text.append("Product Name: ").append(kTab).append(mProgram.ProductName).append(vbCrLf);
+    text.append("Application File:  ").append(kTab).append(mProgram.FileName).append(vbCrLf);
+    text.append("Module: ").append(kTab).append(kTab).append(procedureName).append(vbCrLf);
     text.append("Line Number: ").append(kTab).append(std::to_string(Err.Line));
-    text.append(kCrLf).append(kCrLf);
-    text.append("Error Number: ").append(kTab).append(std::to_string(Err.Number)).append(kCrLf);
+    text.append(vbCrLf).append(vbCrLf);
+    text.append("Error Number: ").append(kTab).append(std::to_string(Err.Number)).append(vbCrLf);
     text.append("Error Description: ").append(kTab).append(Err.Description);
-    text.append(kCrLf).append(kCrLf).append(kCrLf);
-    text.append(extraText).append(kCrLf);
+    text.append(vbCrLf).append(vbCrLf).append(vbCrLf);
+    text.append(extraText).append(vbCrLf);
     return text;
 }
 
@@ -52,14 +51,14 @@ std::string basErrorHandler::LogEntry(std::string_view procedureName) const {
     entry.append(TwoDigits(now.Day)).append("-").append(mClock.MonthAbbreviation(now.Month));
     entry.append("-").append(std::to_string(now.Year)).append("  ");
     entry.append(TwoDigits(now.Hour)).append(separator).append(TwoDigits(now.Minute));
-    entry.append(separator).append(TwoDigits(now.Second)).append(kCrLf);
-    entry.append("Error logged by application: ").append(mProgram.FileName).append(kCrLf);
-    entry.append("In module: ").append(procedureName).append(kCrLf);
-    entry.append("At line: ").append(std::to_string(Err.Line)).append(kCrLf);
-    entry.append("Error Number: ").append(std::to_string(Err.Number)).append(kCrLf);
-    entry.append("Error Description: ").append(Err.Description).append(kCrLf);
-    entry.append(50, '-').append(kCrLf);
-    entry.append(kCrLf);
+    entry.append(separator).append(TwoDigits(now.Second)).append(vbCrLf);
+    entry.append("Error logged by application: ").append(mProgram.FileName).append(vbCrLf);
+    entry.append("In module: ").append(procedureName).append(vbCrLf);
+    entry.append("At line: ").append(std::to_string(Err.Line)).append(vbCrLf);
+    entry.append("Error Number: ").append(std::to_string(Err.Number)).append(vbCrLf);
+    entry.append("Error Description: ").append(Err.Description).append(vbCrLf);
+    entry.append(50, '-').append(vbCrLf);
+    entry.append(vbCrLf);
     return entry;
 }
 
@@ -67,10 +66,10 @@ void basErrorHandler::AppendToLog(std::string_view entry) const {
     // Opened for this one write only, so no other program is kept from the file.
     const std::string bytes = ToSystemCodePage(entry);
     std::ofstream log(LogPath(), std::ios::binary | std::ios::app);
-    if (!log && !mProgram.StateDirectory.empty()) {
+    if (!log && !mProgram.LogFallbackDirectory.empty()) {
         std::error_code ignored;
-        std::filesystem::create_directories(mProgram.StateDirectory, ignored);
-        log.open(mProgram.StateDirectory / "error.log", std::ios::binary | std::ios::app);
+        std::filesystem::create_directories(mProgram.LogFallbackDirectory, ignored);
+        log.open(mProgram.LogFallbackDirectory / "error.log", std::ios::binary | std::ios::app);
     }
     log.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

@@ -55,13 +55,13 @@ std::string XdgBaseDirectory(const char* value, const char* home, std::string_vi
 }
 
 std::string UserDataDirectory(const char* xdgDataHome, const char* home) {
-    return XdgBaseDirectory(xdgDataHome, home, ".local/share") + "/" + kProductFolder;
+    return XdgBaseDirectory(xdgDataHome, home, ".local/share") + "/" + kProductName;
 }
 
 std::filesystem::path UserStateDirectory(const char* xdgStateHome, const char* home) {
     if (!IsAbsolute(xdgStateHome) && !IsAbsolute(home)) return {};
     return std::filesystem::path(XdgBaseDirectory(xdgStateHome, home, ".local/state")) /
-           kProductFolder;
+           kProductName;
 }
 
 #ifdef _WIN32
@@ -73,7 +73,7 @@ std::filesystem::path ShellFolder(int csidl) {
 
 std::filesystem::path LocalApplicationDataDirectory() {
     const std::filesystem::path folder = ShellFolder(CSIDL_LOCAL_APPDATA);
-    return folder.empty() ? folder : folder / kProductFolder;
+    return folder.empty() ? folder : folder / kProductName;
 }
 #endif
 

@@ -9,9 +9,10 @@
 
 namespace almanoria {
 
-// The folder of the calendar's and the program's own files, in the user's folders and in
-// Program Files.
-inline constexpr const char* kProductFolder = "Almanoria Desktop Calendar";
+// The calendar product's name, which is also the folder of the calendar's and the program's own
+// files in the user's folders and in Program Files. The one copy: CMake reads it from here for
+// the version resource and the packages, and the scripts that need it say so.
+inline constexpr const char* kProductName = "Almanoria Desktop Calendar";
 
 // The running program's file as the system names it (GetModuleFileNameW on Windows,
 // /proc/self/exe elsewhere); empty when the system does not say.

@@ -16,10 +16,6 @@
 #include "platform/Unicode.hpp"
 #include "platform/VersionInfo.hpp"
 
-#ifndef ALMANORIA_PRODUCT_NAME
-#define ALMANORIA_PRODUCT_NAME "Almanoria Desktop Calendar"
-#endif
-
 namespace almanoria {
 
 LocalDateTime SystemClock::Now() const {
@@ -160,7 +156,7 @@ ProgramInfo RunningProgram() {
 #ifdef _WIN32
     return {ProductName(), ProgramFolder(), ProgramFileName(), LocalApplicationDataDirectory()};
 #else
-    return {ALMANORIA_PRODUCT_NAME, ProgramFolder(), ProgramFileName(),
+    return {kProductName, ProgramFolder(), ProgramFileName(),
             UserStateDirectory(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))};
 #endif
 }

@@ -42,8 +42,9 @@ struct ProgramInfo {
     std::filesystem::path Directory;
     std::string FileName;  // without folder and extension
     // Where the log goes when the program's folder cannot take it, as /usr/bin cannot for an
-    // installed Linux program; empty when there is no such place.
-    std::filesystem::path StateDirectory = {};
+    // installed Linux program: the XDG state folder on Linux, the local application data on
+    // Windows; empty when there is no such place.
+    std::filesystem::path LogFallbackDirectory = {};
 };
 
 // How Windows is asked for the user's locale: through GetLocaleInfoEx where kernel32 has it

@@ -61,8 +61,10 @@ dpkg -s "$package" | grep '^Depends:'
 # The wizard's own database folder, holding an empty calendar, so that it opens ready.
 export HOME="$work/home"
 export XDG_DATA_HOME="$HOME/.local/share"
-mkdir -p "$XDG_DATA_HOME/Almanoria Desktop Calendar"
-build/default/tools/makecalendar "$XDG_DATA_HOME/Almanoria Desktop Calendar/dbcalndr.mdb"
+# The product's folder, a copy of kProductName in platform/Folders.hpp.
+product_folder="Almanoria Desktop Calendar"
+mkdir -p "$XDG_DATA_HOME/$product_folder"
+build/default/tools/makecalendar "$XDG_DATA_HOME/$product_folder/dbcalndr.mdb"
 
 # The installed wizard logs beside itself, or in the user's state folder where it may not write
 # beside itself; a report in either now would be one from this start.
@@ -96,7 +98,7 @@ echo "check-deb: the wizard's window $window mapped: $(xdotool getwindowname "${
 kill "$wizard_pid"
 wait "$wizard_pid" 2>/dev/null || true
 wizard_pid=""
-state_log="$HOME/.local/state/Almanoria Desktop Calendar/error.log"
+state_log="$HOME/.local/state/$product_folder/error.log"
 if [ -e "$state_log" ]; then
     cat "$state_log" >&2
     echo "check-deb: the wizard reported an error at its start" >&2

@@ -5,6 +5,7 @@
 #include "database/basDatabase.hpp"
 #include "errors/basErrorHandler.hpp"
 #include "window/Controls.hpp"
+#include "window/FormDesign.hpp"
 #include "yeardata/basUpdate.hpp"
 
 namespace almanoria {
@@ -16,12 +17,6 @@ struct UpdateControls {
     CommandButton& cmdCancel;
     EventPump& events;
 };
-
-inline constexpr const char* kWaitText = "Updating the database...please wait.";
-inline constexpr const char* kCompletedText =
-    "Update completed!  Please click Finish to end the update.";
-// cmdButton1's caption once the run has completed, which the next press compares.
-inline constexpr const char* kFinishCaption = "Finish";
 
 // The update run and its two passes. In the program's own division these are procedures of
 // frmMain, so they report under "frmMain."; they are kept apart from the window's controls.

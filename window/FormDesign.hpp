@@ -1,12 +1,17 @@
 #pragma once
 
-// The design of frmMain, written once: each front end builds its controls from it and the Wine
-// test reads it as form_design prints it. Places and sizes are in twips from the top left corner
-// of the client area.
+// The design of frmMain and the texts its logic shows, written once: each front end builds its
+// controls from it and the Wine test reads it as form_design prints it. Places and sizes are in
+// twips from the top left corner of the client area.
 
 #include <array>
+#include <cmath>
 #include <cstddef>
+#include <string>
 #include <string_view>
+
+#include "errors/BasicTypes.hpp"
+#include "platform/Folders.hpp"
 
 namespace almanoria {
 
@@ -63,7 +68,7 @@ inline constexpr FormDesign kFrmMainDesign{
     {"cmdCancel", ControlKind::CommandButton, {4500, 2460, 975, 375}, "Cancel", 5},
     {"cmdButton1", ControlKind::CommandButton, {5700, 2460, 975, 375}, "Next >", 6},
     "Enter the file name of the old QEX database file.",
-    "Almanoria Desktop Calendar",
+    kProductName,
 };
 
 static_assert(
@@ -75,6 +80,40 @@ static_assert(
         return true;
     }(),
     "Controls() gives the controls in tab order");
+
+// The texts EnableUpdate and the update run show in lblUpdate, and cmdButton1's captions: Next
+// at design time, Finish once the run has completed, which the next press compares.
+inline constexpr const char* kFirstLine =
+    "The Almanoria Calendar Update will update your Almanoria Calendar database. ";
+
+inline std::string ReadyText() {
+    return std::string(kFirstLine) + vbCrLf + "Please click Next to begin the update." + vbCrLf +
+           vbCrLf + "To update a different database file than the one displayed below, " +
+           "click the Browse and select the file to update.";
+}
+
+inline std::string NotFoundText() {
+    return std::string(kFirstLine) + vbCrLf + vbCrLf +
+           "The Almanoria database file is not installed in the default directory." + vbCrLf +
+           "Click the Browse button to find the database file yourself.";
+}
+
+inline constexpr const char* kWaitText = "Updating the database...please wait.";
+inline constexpr const char* kCompletedText =
+    "Update completed!  Please click Finish to end the update.";
+inline constexpr std::string_view kNextCaption = kFrmMainDesign.cmdButton1.Caption;
+inline constexpr const char* kFinishCaption = "Finish";
+
+// The file dialog Browse opens: its title, and its filter as "name|pattern".
+inline constexpr const char* kBrowseDialogTitle = "Select Almanoria Database File";
+inline constexpr const char* kBrowseDialogFilter = "Database Files (*.mdb)|*.mdb";
+
+// The window's places and sizes in pixels: each twips value to the nearest whole pixel, halves
+// away from zero (5700 twips are 380 pixels at 15 twips a pixel, 475 at 12). The path box's
+// width for the shortened path keeps a rule of its own, PathWidthPixels.
+inline int LayoutPixels(int twips, double twipsPerPixel) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
 
 // The number a window system knows a control by: its tab index past 100, clear of the numbers
 // IDOK and IDCANCEL that the dialog keys send on their own.

@@ -60,7 +60,7 @@ std::optional<std::string> LongestStart(std::string_view text, bool wholeAllowed
 
 }  // namespace
 
-std::uint32_t TwipsToPixels(Long twips, double twipsPerPixel) {
+std::uint32_t PathWidthPixels(Long twips, double twipsPerPixel) {
     const double rounded = std::nearbyint(twipsPerPixel);  // halves go to the even neighbour
     if (rounded == 0) throw Failure(ErrorNumber::DivisionByZero, "Division by zero");
     const Long divisor = static_cast<Long>(rounded);
@@ -111,7 +111,7 @@ std::string CompactPath(std::string path, Long width, DeviceContext& deviceConte
     // 1. A working copy; the caller's path is never changed.
     std::string working = std::move(path);
     // 2. The width in whole pixels.
-    const std::uint32_t pixels = TwipsToPixels(width, deviceContext.TwipsPerPixelX());
+    const std::uint32_t pixels = PathWidthPixels(width, deviceContext.TwipsPerPixelX());
     // 3. The platform rewrites a buffer of the path's own length.
     std::string buffer = working;
     deviceContext.CompactPathInPlace(buffer, pixels);

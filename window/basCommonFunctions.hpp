@@ -21,7 +21,9 @@ std::string CompactPath(std::string path, Long width, DeviceContext& deviceConte
 std::string ShortenPath(std::string_view path, std::uint32_t pixels,
                         const std::function<int(std::string_view)>& textWidth);
 
-// Twips to whole pixels: twips per pixel rounded half to even, then integer division.
-std::uint32_t TwipsToPixels(Long twips, double twipsPerPixel);
+// The path box's width in twips as the pixels the shortened path may take: twips per pixel
+// rounded half to even, then integer division. Not the layout's rule (LayoutPixels): this is
+// the arithmetic the path's fitting has always had, and its pixels are kept.
+std::uint32_t PathWidthPixels(Long twips, double twipsPerPixel);
 
 }  // namespace almanoria

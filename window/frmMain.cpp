@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/Folders.hpp"
+#include "window/FormDesign.hpp"
 #include "window/basCommonFunctions.hpp"
 
 // Each statement number stands at the start of its line, as reports give it, so the trapping
@@ -12,8 +13,12 @@
 namespace almanoria {
 
 namespace {
-constexpr const char* kCrLf = "\r\n";
-constexpr const char* kFirstLine = "The Almanoria Calendar Update will update your Almanoria Calendar database. ";
+constexpr const char* kDatabaseFileName = "dbcalndr.mdb";
+
+// The calendar's place inside a Program Files folder.
+std::string InstalledDatabaseName() {
+    return std::string(kProductName) + "\\" + kDatabaseFileName;
+}
 
 // The calendar in the first Program Files folder that holds it, or "": a 32-bit calendar on
 // 64-bit Windows lives under "Program Files (x86)", and a localized Windows, or one installed
@@ -22,7 +27,7 @@ std::string InstalledDatabase(const FormPlatform& platform) {
     for (std::string folder : platform.ProgramFilesFolders()) {
         if (folder.empty()) continue;
         if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
-        std::string candidate = folder + kInstalledDatabaseName;
+        std::string candidate = folder + InstalledDatabaseName();
         if (platform.FileExists(candidate)) return candidate;
     }
     return "";
@@ -30,27 +35,15 @@ std::string InstalledDatabase(const FormPlatform& platform) {
 }  // namespace
 
 std::string MapDefaultDatabasePath(const char* xdgDataHome, const char* home) {
-    return UserDataDirectory(xdgDataHome, home) + "/dbcalndr.mdb";
+    return UserDataDirectory(xdgDataHome, home) + "/" + kDatabaseFileName;
 }
 
 std::string DefaultDatabasePath() {
 #ifdef _WIN32
-    return kDefaultDatabasePath;
+    return "C:\\Program Files\\" + InstalledDatabaseName();
 #else
     return MapDefaultDatabasePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
 #endif
-}
-
-std::string ReadyText() {
-    return std::string(kFirstLine) + kCrLf + "Please click Next to begin the update." + kCrLf + kCrLf +
-           "To update a different database file than the one displayed below, " +
-           "click the Browse and select the file to update.";
-}
-
-std::string NotFoundText() {
-    return std::string(kFirstLine) + kCrLf + kCrLf +
-           "The Almanoria database file is not installed in the default directory." + kCrLf +
-           "Click the Browse button to find the database file yourself.";
 }
 
 frmMain::frmMain(FormControls controls, CommonDialog& dlgCommonDialog, DeviceContext& deviceContext,
@@ -97,7 +90,7 @@ void frmMain::EnableUpdate(Boolean enable) {
                       pathBox.SetText(CompactPath(mDatabasePath, width, mDeviceContext));
             erl = 60;
             erl = 70; CommandButton& button = mControls.cmdButton1;
-            erl = 80; button.SetCaption("Next >");
+            erl = 80; button.SetCaption(kNextCaption);
             erl = 90; button.SetEnabled(true);
             erl = 100;
         } else {
@@ -116,11 +109,11 @@ void frmMain::cmdBrowse_Click() {
     Long erl = 10;
     try {
         erl = 20; CommonDialog& dialog = mDialog;
-        erl = 30; dialog.DialogTitle = "Select Almanoria Database File";
+        erl = 30; dialog.DialogTitle = kBrowseDialogTitle;
         erl = 40; dialog.InitDir = mPlatform.ProgramDirectory();
         erl = 50; dialog.CancelError = false;
         erl = 60; dialog.DefaultExt = ".mdb";
-        erl = 70; dialog.Filter = "Database Files (*.mdb)|*.mdb";
+        erl = 70; dialog.Filter = kBrowseDialogFilter;
         erl = 80; dialog.Flags = OFN_EXPLORER + OFN_FILEMUSTEXIST;
         erl = 90; dialog.ShowOpen();
         erl = 100; if (!dialog.FileName.empty()) {
@@ -139,7 +132,7 @@ void frmMain::cmdButton1_Click() {
     Long erl = 10;
     try {
         erl = 20; const std::string caption = mControls.cmdButton1.Caption();
-                  if (caption == "Next >") {
+                  if (caption == kNextCaption) {
             erl = 30; mControls.cmdButton1.SetEnabled(false);
             erl = 40; RunUpdate();
                       return;

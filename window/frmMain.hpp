@@ -6,24 +6,16 @@
 #include "errors/basErrorHandler.hpp"
 #include "update/UpdateRun.hpp"
 #include "window/Controls.hpp"
+#include "window/FormDesign.hpp"
 #include "window/FormServices.hpp"
 
 namespace almanoria {
 
-inline constexpr const char* kDefaultDatabasePath =
-    "C:\\Program Files\\Almanoria Desktop Calendar\\dbcalndr.mdb";
-// The calendar's place inside a Program Files folder.
-inline constexpr const char* kInstalledDatabaseName = "Almanoria Desktop Calendar\\dbcalndr.mdb";
-
-// Where the default database is looked for on this platform: the constant itself on Windows;
-// elsewhere $XDG_DATA_HOME (or ~/.local/share)/Almanoria Desktop Calendar/dbcalndr.mdb, by the
-// XDG rule of platform/Folders.hpp.
+// Where the default database is looked for on this platform: the product's folder under
+// "C:\Program Files" on Windows; elsewhere the same folder under $XDG_DATA_HOME (or
+// ~/.local/share), by the XDG rule of platform/Folders.hpp.
 std::string DefaultDatabasePath();
 std::string MapDefaultDatabasePath(const char* xdgDataHome, const char* home);
-
-// The texts EnableUpdate shows in lblUpdate.
-std::string ReadyText();
-std::string NotFoundText();
 
 struct FormControls {
     Label& lblUpdate;

@@ -95,6 +95,8 @@ def run_wizard(name, font_points, with_calendar):
     os.makedirs(os.path.join(config, "gtk-3.0"))
     with open(os.path.join(config, "gtk-3.0", "settings.ini"), "w") as settings:
         settings.write(f"[Settings]\ngtk-font-name=DejaVu Sans {font_points}\n")
+    # The default path written out as the test expects it, apart from the program's rule; the
+    # folder is the product's name, kProductName in platform/Folders.hpp.
     calendar = os.path.join(data, "Almanoria Desktop Calendar", "dbcalndr.mdb")
     if with_calendar:
         os.makedirs(os.path.dirname(calendar))

@@ -29,12 +29,12 @@ class SevenPixelContext final : public DeviceContext {
 const std::string kLongPath =
     "/home/ann/calendars/backups/2011/12/week1/monday/a/b/c/d/e/f/g/h/i/j/k/dbcalndr.mdb";
 
-TEST(TwipsToPixels, RoundsTwipsPerPixelHalfToEvenThenDividesDown) {
-    EXPECT_EQ(TwipsToPixels(5495, 15), 366u);
-    EXPECT_EQ(TwipsToPixels(5495, 12), 457u);
-    EXPECT_EQ(TwipsToPixels(5495, 14.5), 392u);  // 14.5 rounds to 14
-    EXPECT_EQ(TwipsToPixels(5495, 15.5), 343u);  // 15.5 rounds to 16
-    EXPECT_THROW(TwipsToPixels(5495, 0.4), Failure);
+TEST(PathWidthPixels, RoundsTwipsPerPixelHalfToEvenThenDividesDown) {
+    EXPECT_EQ(PathWidthPixels(5495, 15), 366u);
+    EXPECT_EQ(PathWidthPixels(5495, 12), 457u);
+    EXPECT_EQ(PathWidthPixels(5495, 14.5), 392u);  // 14.5 rounds to 14
+    EXPECT_EQ(PathWidthPixels(5495, 15.5), 343u);  // 15.5 rounds to 16
+    EXPECT_THROW(PathWidthPixels(5495, 0.4), Failure);
 }
 
 TEST(CompactPath, APathThatFitsComesBackUnchanged) {

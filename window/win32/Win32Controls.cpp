@@ -32,6 +32,7 @@ void Win32Button::SetFocus() {
     SendMessageW(GetParent(Handle()), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Handle()), TRUE);
 }
 
+// Unrounded: the path's fitting rounds once, by its own rule (PathWidthPixels).
 double Win32TextBox::WidthInTwips() const {
     RECT bounds{};
     GetWindowRect(Handle(), &bounds);

@@ -101,6 +101,9 @@ void Win32MainWindow::PlaceWindow() {
     SetWindowPos(mWindow, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// LayoutPixels's rule in the dialog manager's integer arithmetic: MulDiv rounds to the nearest,
+// halves up, as lround does, with no floating-point scale to lose a half where 1440 is no
+// multiple of the dots per inch.
 int Win32MainWindow::Pixels(int twips) const {
     return MulDiv(twips, mDpi, 1440);
 }
