@@ -5,14 +5,15 @@
 //   control|id|name|kind|left|top|width|height|caption    one line per control, in tab order
 //   tooltip|text               the path box's tooltip
 //   text|name|text             the texts the message label and the next button take
+//   dialog|title|text, dialog|filter|text    the file dialog Browse opens
+//   product|name               the product's name, which is also the calendar's folder
 
 #include <cstdio>
 #include <string>
 #include <string_view>
 
-#include "update/UpdateRun.hpp"
+#include "platform/Folders.hpp"
 #include "window/FormDesign.hpp"
-#include "window/frmMain.hpp"
 
 namespace {
 
@@ -70,5 +71,8 @@ int main() {
     Print("text|wait", kWaitText);
     Print("text|finished", kCompletedText);
     Print("text|finish", kFinishCaption);
+    Print("dialog|title", kBrowseDialogTitle);
+    Print("dialog|filter", kBrowseDialogFilter);
+    Print("product", kProductName);
     return 0;
 }

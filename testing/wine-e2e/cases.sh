@@ -1,24 +1,17 @@
 # The cases of testing/wine-e2e/run-cases.sh, sourced by it once the prefix and the display stand.
 # shellcheck shell=bash
 #
-# A case is a function case_NAME, listed in all_cases in the order a whole run takes them. Each
-# runs in a subshell of its own (run_case in lib.sh): begin_case gives it the program in its
-# usual folder, no database at the default path and the dots per inch of case_dpi (96 unless
-# listed), and end_case ends whatever it left running. A case makes its own calendar; one that
-# needs a calendar the program has already updated takes reference_calendar, which runs the
-# program on a fresh calendar the first time any case asks for it. To add a case: write the
-# function, add its name to all_cases, and end it with `passed "what it showed"`.
-
-all_cases=(
-    not_found fresh_calendar keyboard wizard_keys cancel_and_close_box used_calendar no_dates_table
-    french_log finnish_log local_time hidden_calendar calendar_folder browse_long_path non_ascii_folder
-    close_box_during_run day_first dpi_120 program_files_x86 programme log_in_local_appdata
-    dpi_144 dpi_192 planted_dlls
-)
+# A case is a function case_NAME; run-cases.sh finds every one, and a whole run takes them in
+# the order they stand in this file. Each runs in a subshell of its own (run_case in lib.sh),
+# within an overall time limit: begin_case gives it the program in its usual folder, no
+# database at the default path and the dots per inch of case_dpi (96 unless listed), and
+# end_case ends whatever it left running. A case makes its own calendar; one that needs a
+# calendar the program has already updated takes reference_calendar, which runs the program on
+# a fresh calendar the first time any case asks for it. To add a case: write the function where
+# it should run, with a comment saying what it shows, and end it with `passed "what it showed"`.
 declare -A case_dpi=([dpi_120]=120 [dpi_144]=144 [dpi_192]=192)
 
 db_reset() { rm -rf "$database_dir"; mkdir -p "$database_dir"; }
-default_path='C:\Program Files\Almanoria Desktop Calendar\dbcalndr.mdb'
 
 # No database at the default path: the not-found state, the path box's tooltip, Next does
 # nothing, Cancel ends it.
@@ -52,7 +45,7 @@ case_not_found() {
 tooltip_shown() { inspect && grep -qxF "tooltip $tooltip_text" "$work/inspect.txt"; }
 expect_tooltip() {
     local left top width height
-    read -r left top width height <<<"$(control txtDatabaseFile | cut -d' ' -f5-8)"
+    read -r left top width height <<<"$(control_rect txtDatabaseFile)"
     xdotool mousemove $((client_x + left + width / 2)) $((client_y + top + height / 2))
     sleep 0.2
     xdotool mousemove_relative 3 1
@@ -70,16 +63,12 @@ case_fresh_calendar() {
     expect_state "ready" "$ready_text" 1 1 "$next_caption"
     [ "$(control_text txtDatabaseFile)" = "$default_path" ] || fail "the path box holds '$(control_text txtDatabaseFile)'"
     shoot ready.png
-    cp "$work/root.png" "$work/root-before.png"
-    check_layout "$work/root-before.png" "96 dpi, ready"
+    check_layout "$work/root.png" "96 dpi, ready"
     run_update fresh
     expect_finished "the first run"
     shoot finished.png
-    cp "$work/root.png" "$work/root-after.png"
-    check_layout "$work/root-after.png" "96 dpi, finished"
-    local running_shot="no screenshot caught the wait text"
-    keep_running_frame "$shots/fresh_calendar-running.png" && running_shot="screenshot fresh_calendar-running.png"
-    say "  the run took about ${run_seconds} s; $running_shot"
+    check_layout "$work/root.png" "96 dpi, finished"
+    say "  the run took about ${run_seconds} s"
     check_year "$default_db" "the first run"
     click_finish
     passed "ready, the wait text with Next disabled, finished (Finish enabled, Cancel disabled); every day of 2012 with the year's colour counts and runs and its notes' lengths, the $expected_links named days' names as all-day events; Finish ends the program"
@@ -189,7 +178,7 @@ case_cancel_and_close_box() {
 # Where the window itself says its close box is; sets close_x and close_y.
 find_close_box() {
     timeout 120 wine 'C:\e2e\inspect.exe' closebox 2>/dev/null | tr -d '\r' >"$work/closebox.txt" || true
-    read -r _ close_x close_y <<<"$(grep '^closebox ' "$work/closebox.txt" || true)"
+    read -r close_x close_y <<<"$(report_values "$(grep '^closebox ' "$work/closebox.txt" || true)" x y)"
     [ -n "${close_y:-}" ] || fail "the window has no close box: $(cat "$work/closebox.txt")"
 }
 click_close_box() {
@@ -387,9 +376,9 @@ expect_shortened() {  # what
     [ "${#shown}" -lt "${#long_win}" ] || fail "$1: the path box shows '$shown' whole"
     # Measured in the box's font, the text must fit where the box draws it (EM_GETRECT).
     local area need_w
-    area="$(sed -n "s/^textarea ${control_ids[txtDatabaseFile]} [-0-9]* [-0-9]* \([0-9]*\) .*/\1/p" "$work/inspect.txt")"
-    [ -n "$area" ] || fail "$1: the inspector gives no text area for the path box"
-    need_w="$(control_field txtDatabaseFile 9)"
+    area="$(control_field txtDatabaseFile textareaw)"
+    [ "${area:-0}" -gt 0 ] || fail "$1: the inspector gives no text area for the path box"
+    need_w="$(control_field txtDatabaseFile needw)"
     [ "$need_w" -le "$area" ] || fail "$1: '$shown' needs $need_w pixels in a text area of $area"
     say "  $1: the box shows '$shown', $need_w pixels in a text area of $area"
 }
@@ -483,7 +472,7 @@ case_close_box_during_run() {
     expect_state "ready" "$ready_text" 1 1 "$next_caption"
     find_close_box
     local left top width height links pids
-    read -r left top width height <<<"$(control cmdButton1 | cut -d' ' -f5-8)"
+    read -r left top width height <<<"$(control_rect cmdButton1)"
     local pid
     pids=""
     # This run's program only: other runs on the machine have prefixes of their own.
@@ -612,7 +601,7 @@ reference_calendar() {
 # localappdata), as a program in the prefix sees it.
 shell_folder() {
     timeout 60 wine 'C:\e2e\inspect.exe' folders 2>/dev/null | tr -d '\r' >"$work/folders.txt" || true
-    sed -n "s/^folder $1 ok //p" "$work/folders.txt"
+    sed -n "s/^folder name=$1 found=1 text=//p" "$work/folders.txt"
 }
 current_version='HKLM\Software\Microsoft\Windows\CurrentVersion'
 registry_value() {  # name; empty when there is none
@@ -653,8 +642,8 @@ case_program_files_x86() {
         fail "the prefix's ProgramFilesDir is '$(registry_value ProgramFilesDir)'"
     local x86_dir="$drive_c/Program Files (x86)"
     case_cleanups+=("rm -rf '$x86_dir'")
-    mkdir -p "$x86_dir/Almanoria Desktop Calendar"
-    "$makecalendar" "$x86_dir/Almanoria Desktop Calendar/dbcalndr.mdb"
+    mkdir -p "$x86_dir/$product_folder"
+    "$makecalendar" "$x86_dir/$product_folder/dbcalndr.mdb"
     set_registry_value_for_case 'ProgramFilesDir (x86)' 'C:\Program Files (x86)'
     # Wine answers CSIDL_PROGRAM_FILESX86 from that value even in a 32-bit prefix, and
     # CSIDL_PROGRAM_FILES still names the default path's folder: only the first finds it.
@@ -662,8 +651,8 @@ case_program_files_x86() {
         fail "the shell names '$(shell_folder programfilesx86)' for 32-bit programs"
     [ "$(shell_folder programfiles)" = 'C:\Program Files' ] ||
         fail "the shell names '$(shell_folder programfiles)' for programs"
-    expect_installed_at 'C:\Program Files (x86)\Almanoria Desktop Calendar\dbcalndr.mdb' \
-        "$x86_dir/Almanoria Desktop Calendar/dbcalndr.mdb"
+    expect_installed_at "C:\\Program Files (x86)\\$product_folder\\dbcalndr.mdb" \
+        "$x86_dir/$product_folder/dbcalndr.mdb"
     passed "the calendar only under C:\\Program Files (x86), which the shell names for 32-bit programs: ready with that path, and Next updates that file"
 }
 
@@ -671,13 +660,13 @@ case_program_files_x86() {
 case_programme() {
     local programme_dir="$drive_c/Programme"
     case_cleanups+=("rm -rf '$programme_dir'")
-    mkdir -p "$programme_dir/Almanoria Desktop Calendar"
-    "$makecalendar" "$programme_dir/Almanoria Desktop Calendar/dbcalndr.mdb"
+    mkdir -p "$programme_dir/$product_folder"
+    "$makecalendar" "$programme_dir/$product_folder/dbcalndr.mdb"
     set_registry_value_for_case ProgramFilesDir 'C:\Programme'
     [ "$(shell_folder programfiles)" = 'C:\Programme' ] ||
         fail "the shell names '$(shell_folder programfiles)' for programs"
-    expect_installed_at 'C:\Programme\Almanoria Desktop Calendar\dbcalndr.mdb' \
-        "$programme_dir/Almanoria Desktop Calendar/dbcalndr.mdb"
+    expect_installed_at "C:\\Programme\\$product_folder\\dbcalndr.mdb" \
+        "$programme_dir/$product_folder/dbcalndr.mdb"
     passed "the calendar under C:\\Programme, the shell's ProgramFilesDir: ready with that path, and Next updates that file"
 }
 
@@ -691,7 +680,7 @@ case_log_in_local_appdata() {
     [[ "$local_appdata" == 'C:\'* ]] || fail "the shell names no local application data: $(cat "$work/folders.txt")"
     local_appdata_dir="$drive_c/$(printf '%s' "${local_appdata#C:\\}" | tr '\\' /)"
     [ -d "$local_appdata_dir" ] || fail "$local_appdata_dir, the local application data, is missing"
-    log_dir="$local_appdata_dir/Almanoria Desktop Calendar"
+    log_dir="$local_appdata_dir/$product_folder"
     rm -rf "$log_dir"
     case_cleanups+=("rm -rf '$log_dir'")
     db_reset
@@ -702,7 +691,7 @@ case_log_in_local_appdata() {
     expect_one_report frmMain.OpenDatabase 40
     [ -d "$program_dir/error.log" ] && [ -z "$(ls -A "$program_dir/error.log")" ] ||
         fail "the folder error.log beside the program changed"
-    passed "a folder named error.log beside the program: one Application Error box, the entry under frmMain.OpenDatabase at line 40 in $local_appdata\\Almanoria Desktop Calendar\\error.log"
+    passed "a folder named error.log beside the program: one Application Error box, the entry under frmMain.OpenDatabase at line 40 in $local_appdata\\$product_folder\\error.log"
 }
 
 # The long path at a resolution of the user's: the box's text area is what the path must fit.

@@ -1,3 +1,7 @@
+/* inspect.exe: what the window system knows of the wizard, its boxes and the prefix, for the
+   Wine end-to-end test. A line is its kind, then either one value or key=value pairs; a text,
+   with line breaks and tabs escaped, is always the last pair (text=...) and runs to the end of
+   the line. */
 #include <windows.h>
 #include <shlobj.h>
 #include <commctrl.h>
@@ -11,7 +15,6 @@
 #include <string>
 #include <string_view>
 
-#include "update/UpdateRun.hpp"
 #include "window/FormDesign.hpp"
 
 using almanoria::ControlId;
@@ -91,24 +94,23 @@ static BOOL CALLBACK child(HWND hwnd, LPARAM unused) {
     SelectObject(dc, old_bitmap);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    printf("child %d %ls %d %d %ld %ld %ld %ld %ld %ld %d %d %d %d ", GetDlgCtrlID(hwnd), cls,
-           IsWindowEnabled(hwnd) ? 1 : 0, IsWindowVisible(hwnd) ? 1 : 0, r.left, r.top,
-           r.right - r.left, r.bottom - r.top, need.right - need.left, need.bottom - need.top,
-           x0, y0, x1, y1);
+    /* What the keyboard meets there: a box that takes no typing, the push button Enter
+       presses; and where an edit control draws its text, inside its edge and margins. */
+    RECT text_area = {0, 0, 0, 0};
+    if (!lstrcmpiW(cls, L"Edit")) {
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(hwnd, EM_GETRECT, 0, (LPARAM)&text_area, SMTO_ABORTIFHUNG, 5000, &got);
+    }
+    printf("child id=%d class=%ls enabled=%d visible=%d left=%ld top=%ld width=%ld height=%ld "
+           "needw=%ld needh=%ld inkx0=%d inky0=%d inkx1=%d inky1=%d readonly=%d default=%d "
+           "textareaw=%ld text=",
+           GetDlgCtrlID(hwnd), cls, IsWindowEnabled(hwnd) ? 1 : 0, IsWindowVisible(hwnd) ? 1 : 0,
+           r.left, r.top, r.right - r.left, r.bottom - r.top, need.right - need.left,
+           need.bottom - need.top, x0, y0, x1, y1, (style & ES_READONLY) ? 1 : 0,
+           !lstrcmpiW(cls, L"Button") && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0,
+           text_area.right - text_area.left);
     put_text(text);
     putchar('\n');
-    /* What the keyboard meets there: a box that takes no typing, the push button Enter
-       presses. */
-    printf("keys %d readonly %d default %d\n", GetDlgCtrlID(hwnd), (style & ES_READONLY) ? 1 : 0,
-           !lstrcmpiW(cls, L"Button") && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON ? 1 : 0);
-    /* Where an edit control draws its text: the box's text area, inside edge and margins. */
-    if (!lstrcmpiW(cls, L"Edit")) {
-        RECT area = {0, 0, 0, 0};
-        DWORD_PTR got = 0;
-        SendMessageTimeoutW(hwnd, EM_GETRECT, 0, (LPARAM)&area, SMTO_ABORTIFHUNG, 5000, &got);
-        printf("textarea %d %ld %ld %ld %ld\n", GetDlgCtrlID(hwnd), area.left, area.top,
-               area.right - area.left, area.bottom - area.top);
-    }
     return TRUE;
 }
 
@@ -122,7 +124,7 @@ static int folders(void) {
     for (int i = 0; i < 3; ++i) {
         wchar_t path[MAX_PATH] = {0};
         HRESULT result = SHGetFolderPathW(NULL, wanted[i].id, NULL, SHGFP_TYPE_CURRENT, path);
-        printf("folder %s %s ", wanted[i].name, SUCCEEDED(result) ? "ok" : "failed");
+        printf("folder name=%s found=%d text=", wanted[i].name, SUCCEEDED(result) ? 1 : 0);
         put_text(path);
         putchar('\n');
     }
@@ -140,14 +142,16 @@ static BOOL CALLBACK box_child(HWND hwnd, LPARAM unused) {
     } else {
         InternalGetWindowText(hwnd, text, 4096);
     }
-    printf("boxchild %d %ls %d ", GetDlgCtrlID(hwnd), cls, IsWindowVisible(hwnd) ? 1 : 0);
+    printf("boxchild id=%d class=%ls visible=%d text=", GetDlgCtrlID(hwnd), cls,
+           IsWindowVisible(hwnd) ? 1 : 0);
     put_text(text);
     putchar('\n');
     /* A box's icon is a picture only: where it stands on the screen, to be looked at there. */
     if (!lstrcmpiW(cls, L"Static") && (GetWindowLongW(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         RECT r;
         GetWindowRect(hwnd, &r);
-        printf("boxicon %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        printf("boxicon left=%ld top=%ld width=%ld height=%ld\n", r.left, r.top, r.right - r.left,
+               r.bottom - r.top);
     }
     return TRUE;
 }
@@ -172,7 +176,8 @@ static BOOL CALLBACK top(HWND hwnd, LPARAM unused) {
         return TRUE;
     }
     InternalGetWindowText(hwnd, text, 512);
-    if (!lstrcmpW(text, L"Application Error") || !lstrcmpW(text, L"Select Almanoria Database File")) {
+    if (!lstrcmpW(text, L"Application Error") ||
+        !lstrcmpW(text, wide(almanoria::kBrowseDialogTitle).c_str())) {
         printf("box ");
         put_text(text);
         putchar('\n');
@@ -186,7 +191,7 @@ static BOOL CALLBACK top(HWND hwnd, LPARAM unused) {
 static void role(HWND window) {
     wchar_t cls[64];
     GetClassNameW(window, cls, 64);
-    printf("class ");
+    printf("class name=");
     put_text(cls);
     IAccessible *accessible = NULL;
     VARIANT self, answer;
@@ -197,9 +202,9 @@ static void role(HWND window) {
     if (SUCCEEDED(AccessibleObjectFromWindow(window, (DWORD)OBJID_CLIENT, IID_IAccessible,
                                              (void **)&accessible)) &&
         SUCCEEDED(accessible->get_accRole(self, &answer)) && answer.vt == VT_I4)
-        printf(" role %ld\n", answer.lVal);
+        printf(" role=%ld\n", answer.lVal);
     else
-        printf(" role none\n");
+        printf(" role=none\n");
     if (accessible) accessible->Release();
 }
 
@@ -217,7 +222,7 @@ static void CALLBACK alert(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, D
     if (!hwnd || object != OBJID_CLIENT) return;
     wchar_t text[1024] = L"";
     InternalGetWindowText(hwnd, text, 1024);
-    printf("alert %d ", GetDlgCtrlID(hwnd));
+    printf("alert id=%d text=", GetDlgCtrlID(hwnd));
     put_text(text);
     putchar('\n');
     fflush(stdout);
@@ -386,8 +391,10 @@ int main(int argc, char **argv) {
         GetWindowRect(g_main, &w);
         GetClientRect(g_main, &c);
         ClientToScreen(g_main, &origin);
-        printf("window %ld %ld %ld %ld client %ld %ld %ld %ld\n", w.left, w.top,
-               w.right - w.left, w.bottom - w.top, origin.x, origin.y, c.right, c.bottom);
+        printf("window left=%ld top=%ld width=%ld height=%ld clientx=%ld clienty=%ld "
+               "clientw=%ld clienth=%ld\n",
+               w.left, w.top, w.right - w.left, w.bottom - w.top, origin.x, origin.y, c.right,
+               c.bottom);
         role(g_main);
         /* The one Enter presses where the focus is on no push button. */
         DWORD_PTR defid = 0;
@@ -399,7 +406,7 @@ int main(int argc, char **argv) {
         int focus = 0;
         if (GetGUIThreadInfo(GetWindowThreadProcessId(g_main, NULL), &gui) && gui.hwndFocus)
             focus = GetParent(gui.hwndFocus) == g_main ? GetDlgCtrlID(gui.hwndFocus) : -1;
-        printf("focus %d active %d\n", focus, gui.hwndActive == g_main ? 1 : 0);
+        printf("focus id=%d active=%d\n", focus, gui.hwndActive == g_main ? 1 : 0);
         /* The title bar's close box: the point at the title bar's right end that the window
            itself calls the close box, looked for leftwards along the bar's middle. */
         TITLEBARINFO bar = {sizeof bar};
@@ -417,7 +424,7 @@ int main(int argc, char **argv) {
                 if (hit == HTCLOSE) found = x;
             }
             /* A few pixels inside its right edge. */
-            if (found >= 0) printf("closebox %ld %ld\n", found - 6, y);
+            if (found >= 0) printf("closebox x=%ld y=%ld\n", found - 6, y);
         }
     }
     EnumWindows(top, 0);

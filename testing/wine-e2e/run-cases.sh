@@ -8,14 +8,16 @@
 #
 #   testing/wine-e2e/run-cases.sh [--case NAME]... [--list] [path/to/AlmanoriaYear2012.exe] [screenshot folder]
 #
-# Without --case every case runs, in the order of all_cases in testing/wine-e2e/cases.sh, where
-# each case is one function case_NAME with a comment saying what it shows. Each case stands
-# alone: it makes its own calendars and its own starts of the program, and a failing case is
-# reported (with a screenshot) while the others still run; the run fails at the end, after a
-# last line "N passed, M failed". One prefix, one Xvfb and, but for the cases that change the
-# resolution or the time zone, one Wine server serve the whole run. The helpers are in
-# testing/wine-e2e/lib.sh. Screenshots go to the folder given as the second argument (default
-# build/wine-e2e), each named after its case.
+# Without --case every case runs: each function case_NAME of testing/wine-e2e/cases.sh, in the
+# order they stand there, each with a comment saying what it shows. Each case stands alone: it
+# makes its own calendars and its own starts of the program, and a failing case is reported
+# (with a screenshot) while the others still run; the run fails at the end, after a last line
+# "N passed, M failed". A case that runs past its time limit (900 s, or
+# ALMANORIA_WINE_E2E_CASE_SECONDS) fails. One prefix, one Xvfb and, but for the cases that
+# change the resolution or the time zone, one Wine server serve the whole run. The helpers are
+# in testing/wine-e2e/lib.sh. Screenshots go to the folder given as the second argument
+# (default build/wine-e2e), each named after its case, and with them junit.xml, one testcase a
+# case with its failure's message and screenshot.
 #
 # ALMANORIA_WINE_E2E_KEEP=1 keeps the working folder (prefix, inspector reports) for a look.
 # Needs the default preset built (makecalendar, year_rows, form_design) and the program built
@@ -50,9 +52,18 @@ started_at=$SECONDS
 
 say() { echo "wine-e2e: $*"; }
 
-# The cases, and which of them this run takes.
+# The cases: every function case_NAME of cases.sh, in the order they stand there, and which
+# of them this run takes.
 # shellcheck source=testing/wine-e2e/cases.sh
 . "$repo/testing/wine-e2e/cases.sh"
+mapfile -t all_cases < <(
+    shopt -s extdebug  # declare -F then gives each function's line
+    for function in $(declare -F | sed -n 's/^declare -f \(case_.*\)/\1/p'); do
+        declare -F "$function"
+    done | sort -k2,2n | sed 's/^case_\([^ ]*\) .*/\1/'
+)
+[ ${#all_cases[@]} -gt 0 ] || { say "cases.sh defines no case" >&2; exit 2; }
+case_seconds="${ALMANORIA_WINE_E2E_CASE_SECONDS:-900}"
 if [ -n "$list_only" ]; then printf '%s\n' "${all_cases[@]}"; exit 0; fi
 [ ${#selected[@]} -gt 0 ] || selected=("${all_cases[@]}")
 for name in "${selected[@]}"; do
@@ -91,7 +102,7 @@ product_name="$(wrestool -x --raw --type=16 "$exe" | iconv -f UTF-16LE -t UTF-8 
 [ -n "$product_name" ] || { say "no ProductName in the version resource of $exe" >&2; exit 1; }
 
 mkdir -p "$shots"
-rm -f "$shots"/*.png "$shots"/*.log "$shots"/*.txt
+rm -f "$shots"/*.png "$shots"/*.log "$shots"/*.txt "$shots"/junit.xml
 
 # --- Working folder, display, cleanup -----------------------------------------------------
 
@@ -99,7 +110,6 @@ work="$(mktemp -d)"
 xvfb_pid=""
 program_pid=""
 watch_pid=""
-burst_pid=""
 export WINEPREFIX="$work/wine" WINEARCH=win32 WINEDEBUG=-all
 # No Mono or Gecko installers on the fresh prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -130,12 +140,13 @@ fail() {
     echo "wine-e2e: FAILED: $step: $*" >&2
     # Once per case: a failure inside a command substitution is reported there first.
     [ ! -e "$work/failed-$step" ] || exit 1
-    : >"$work/failed-$step"
+    printf '%s\n' "$*" >"$work/failed-$step"
     if [ -n "${DISPLAY:-}" ]; then
         local name
         name="failure-$(echo "$step" | tr -c 'A-Za-z0-9\n' '-' | cut -c1-40).png"
         /usr/bin/import -window root "$shots/$name" 2>/dev/null &&
-            echo "wine-e2e: screenshot of the failure: $shots/$name" >&2
+            echo "wine-e2e: screenshot of the failure: $shots/$name" >&2 &&
+            echo "$shots/$name" >"$work/screenshot-$step"
     fi
     exit 1
 }
@@ -178,7 +189,12 @@ mkdir -p "$ODBCSYSINI"
 printf '[Microsoft Access Driver (*.mdb)]\nDriver=%s\n' "$driver" >"$ODBCSYSINI/odbcinst.ini"
 
 drive_c="$WINEPREFIX/drive_c"
-database_dir="$drive_c/Program Files/Almanoria Desktop Calendar"
+# The calendar's folder is named after the product, as form_design gives it.
+product_folder="$(sed -n 's/^product|//p' "$work/design.txt")"
+[ -n "$product_folder" ] || fail "the form's design names no product"
+database_dir="$drive_c/Program Files/$product_folder"
+# Where the program looks first.
+default_path="C:\\Program Files\\$product_folder\\dbcalndr.mdb"
 default_db="$database_dir/dbcalndr.mdb"
 mkdir -p "$drive_c/e2e"
 # xdotool sees only the top-level windows, so a small Win32 program reports what the window
@@ -201,5 +217,6 @@ for name in "${selected[@]}"; do run_case "$name"; done
 step="ending"
 say "${#passed_cases[@]} of ${#selected[@]} cases passed in $((SECONDS - started_at)) s; screenshots in $shots"
 [ ${#failed_cases[@]} = 0 ] || say "failed: ${failed_cases[*]}"
+write_junit "$shots/junit.xml" $((SECONDS - started_at))
 echo "${#passed_cases[@]} passed, ${#failed_cases[@]} failed"
 [ ${#failed_cases[@]} = 0 ]
