@@ -146,6 +146,14 @@ def key(name):
     subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True, timeout=10)
 
 
+def key_ends_wizard(name, wizard, what):
+    key(name)
+    try:
+        wizard.wait(20)
+    except subprocess.TimeoutExpired:
+        fail(f"{what} did not end the program")
+
+
 def size(dialog):
     extents = dialog.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     return extents.width, extents.height
@@ -196,11 +204,7 @@ def check():
             days = sqlite3.connect(calendar).execute("SELECT COUNT(*) FROM Dates").fetchone()[0]
             if days != 366:
                 fail(f"the calendar holds {days} days after the run")
-            key("Return")
-            try:
-                wizard.wait(20)
-            except subprocess.TimeoutExpired:
-                fail("Return on Finish did not end the program")
+            key_ends_wizard("Return", wizard, "Return on Finish")
     end(wizard)
 
     # Not found: the focus on Browse, and Escape ends the program.
@@ -212,11 +216,7 @@ def check():
         browse = wait_for(lambda: named(dialog, pyatspi.ROLE_PUSH_BUTTON, "Browse..."))
         if not browse or not wait_for(lambda: browse.getState().contains(pyatspi.STATE_FOCUSED)):
             fail(f"without a calendar the focus is on {getattr(focused(dialog), 'name', None)!r}")
-        key("Escape")
-        try:
-            wizard.wait(20)
-        except subprocess.TimeoutExpired:
-            fail("Escape did not end the program")
+        key_ends_wizard("Escape", wizard, "Escape")
     end(wizard)
 
     # A 16-point desktop font grows the window past its size at 10 points.
