@@ -12,7 +12,7 @@
 #include "database/basDatabase.hpp"
 #include "testing/support/TestSupport.hpp"
 #include "update/UpdateRun.hpp"
-#include "window/HeadlessControls.hpp"
+#include "testing/support/HeadlessControls.hpp"
 
 namespace almanoria::testing {
 
