@@ -38,8 +38,6 @@ class StatementObserver {
 class ErrorList {
   public:
     void Clear() { mFailures.clear(); }
-    std::size_t Count() const { return mFailures.size(); }
-    const Failure& Item(std::size_t index) const { return mFailures.at(index); }
     void Add(const Failure& failure) { mFailures.push_back(failure); }
 
   private:
