@@ -52,7 +52,7 @@ bool IsValidDay(int year, int month, int day) {
         .ok();
 }
 
-bool ReadTime(std::string_view text, std::size_t& position, DateTime& date, bool namesAmPm) {
+bool ReadTime(std::string_view text, std::size_t& position, DateTime& date) {
     const auto hour = ReadDigits(text, position, 1, 2);
     if (!hour || position >= text.size() || text[position] != ':') return false;
     ++position;
@@ -76,7 +76,7 @@ bool ReadTime(std::string_view text, std::size_t& position, DateTime& date, bool
     if (position < text.size()) {
         const std::string_view marker = text.substr(position);
         const bool isAm = SameName(marker, "AM");
-        if (!namesAmPm || (!isAm && !SameName(marker, "PM"))) return false;
+        if (!isAm && !SameName(marker, "PM")) return false;
         if (hours > 12) return false;
         if (hours == 12) hours = 0;
         if (!isAm) hours += 12;
@@ -138,7 +138,7 @@ bool IsWordChar(char c) {
     return IsWordStart(c) || IsDigit(c) || c == '$';
 }
 
-std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings settings) {
+std::optional<DateTime> ParseAccessDate(std::string_view text) {
     text = Trimmed(text);
     DateTime date;  // a time alone lies on 12/30/1899
     std::size_t position = 0;
@@ -161,10 +161,6 @@ std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings sett
         date.Year = isYearFirst ? *first : *third;
         date.Month = isYearFirst ? *second : *first;
         date.Day = isYearFirst ? *third : *second;
-        if (!isYearFirst && settings.Order == DateOrder::DayFirst &&
-            IsValidDay(date.Year, date.Day, date.Month)) {
-            std::swap(date.Month, date.Day);
-        }
         if (!IsValidDay(date.Year, date.Month, date.Day)) return std::nullopt;
         if (position == text.size()) return date;
         if (isYearFirst && text[position] == 'T') {
@@ -175,7 +171,7 @@ std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings sett
                 ++position;
         }
     }
-    if (!ReadTime(text, position, date, settings.NamesAmPm) || position != text.size()) {
+    if (!ReadTime(text, position, date) || position != text.size()) {
         return std::nullopt;
     }
     return date;

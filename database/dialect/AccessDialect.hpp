@@ -49,23 +49,11 @@ bool IsComparison(const Token& token);
 // A character that continues a name: letters, digits, _, $ and the bytes of UTF-8 characters.
 bool IsWordChar(char c);
 
-// How quoted date text such as '5/6/2012' is read. A #date# literal is always month first;
-// quoted text follows the regional settings on Windows, where the day may come first and the
-// names of AM and PM may be missing.
-enum class DateOrder { MonthFirst, DayFirst };
-
-struct DateSettings {
-    DateSettings(DateOrder order = DateOrder::MonthFirst, bool namesAmPm = true)
-        : Order(order), NamesAmPm(namesAmPm) {}
-    DateOrder Order;
-    bool NamesAmPm;  // without, "0:00 AM" is no time
-};
-
 // Date text as Access reads it: m/d/yyyy (leading zeros allowed) or yyyy-mm-dd, "/" or "-"
 // between the parts, optionally followed by h:mm[:ss] with AM or PM or in 24 hours; or a time
-// alone, on the day Access counts from (12/30/1899). Nothing for an invalid date. Read day
-// first, a date that has no such day is read month first instead, as Access does ('12/31/2012').
-std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings settings = {});
+// alone, on the day Access counts from (12/30/1899). Month first, as the program writes it
+// and as #date# literals read everywhere. Nothing for an invalid date.
+std::optional<DateTime> ParseAccessDate(std::string_view text);
 
 // The program's own date text, m/d/yyyy without a time; nothing for anything else.
 std::optional<DateTime> ParseProgramDate(std::string_view text);

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <optional>
+
+#include <sqlite3.h>
 
 #include "database/ConnectionString.hpp"
 #include "database/Names.hpp"
 #include "database/dialect/AccessDialect.hpp"
+#include "database/dialect/StatementShape.hpp"
 #include "database/sqlite/SqliteEngine.hpp"
 #include "errors/Failure.hpp"
 #include "testing/odbcdriver/AccessRules.hpp"
@@ -42,6 +46,75 @@ ColumnDescription DescribeDeclaredType(std::string_view name, std::string_view d
     return Described(column, SQL_WLONGVARCHAR, kMemoSize, "LONGCHAR");
 }
 
+namespace {
+
+std::string QuotedText(std::string_view text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '\'') quoted += '\'';
+    }
+    return quoted + "'";
+}
+
+const DeclaredColumn* Find(const std::vector<DeclaredColumn>& columns, std::string_view name) {
+    const auto found = std::find_if(columns.begin(), columns.end(), [&](const DeclaredColumn& c) {
+        return SameName(c.Name, name);
+    });
+    return found == columns.end() ? nullptr : &*found;
+}
+
+// What the Access driver makes of a quoted value by the column it goes into: date text read
+// by the regional settings, text cut on the right to its TEXT(n) column's n characters. The
+// engine then takes the date as a #date# literal and the text as it stands.
+std::string ApplyColumnRules(const std::string& statement, FileSchema& schema,
+                             DateSettings quotedDates) {
+    std::vector<dialect::Token> tokens;
+    std::optional<dialect::StatementShape> read;
+    try {
+        tokens = dialect::TokenizeAccessSql(statement);
+        read.emplace(tokens);
+    } catch (const dialect::SyntaxError&) {
+        return statement;  // the engine says what is wrong with it
+    }
+    const dialect::StatementShape& shape = *read;
+    if (shape.Verb() == dialect::StatementVerb::Other) return statement;
+    std::string ruled;
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const dialect::Token& token = tokens[i];
+        const auto place =
+            token.Kind == dialect::TokenKind::Text ? shape.PlaceOf(i, i) : std::nullopt;
+        if (!place || !place->Target) continue;
+        const std::string& table =
+            place->Target->Table.empty() ? shape.Table() : place->Target->Table;
+        const std::vector<DeclaredColumn> columns = schema.ColumnsOf(table);
+        const DeclaredColumn* column = Find(columns, place->Target->Column);
+        if (!column) continue;
+        const dialect::DeclaredType type = dialect::ReadDeclaredType(column->DeclaredType);
+        std::string value;
+        if (type.Kind == dialect::ColumnKind::DateTime) {
+            const auto date = ParseRegionalDate(token.Text, quotedDates);
+            if (!date) {
+                throw Failure(ErrorNumber::ObjectError + SQLITE_MISMATCH,
+                              "Data type mismatch in criteria expression.");
+            }
+            value = "#" + dialect::IsoDateText(*date) + "#";
+        } else if (type.Kind == dialect::ColumnKind::Text && type.TextSize > 0 &&
+                   CodePointCount(token.Text) > type.TextSize) {
+            value = QuotedText(FirstCodePoints(token.Text, type.TextSize));
+        } else {
+            continue;
+        }
+        ruled.append(statement, copied, token.Begin - copied);
+        ruled += value;
+        copied = token.End;
+    }
+    return ruled.append(statement, copied);
+}
+
+}  // namespace
+
 ResultSet& DriverStatement::OpenResult() {
     if (!mResult) Refuse("24000", "Invalid cursor state");
     return *mResult;
@@ -52,25 +125,36 @@ SQLRETURN DriverStatement::ExecDirect(std::string_view statement) {
     mRowCount = -1;
     const std::vector<dialect::Token> tokens = ReadStatement(statement);
     CheckAccessRules(statement, tokens);
-    const std::string text = RewriteOdbcEscapes(statement, tokens);
-    ResultRows rows = mConnection.DatabaseForStatement().Query(text);
-    mRowCount = rows.RowsChanged;
+    FileSchema schema = mConnection.Schema();
+    const std::string text =
+        ApplyColumnRules(RewriteOdbcEscapes(statement, tokens), schema, mConnection.QuotedDates());
+    Engine& engine = mConnection.DatabaseForStatement();
+    ResultRows rows = engine.Query(text);
+    const bool changes =
+        !tokens.empty() && dialect::IsAnyKeyword(tokens.front(), {"INSERT", "UPDATE", "DELETE"});
+    if (changes) mRowCount = engine.Query("SELECT changes()").Rows.at(0).at(0).AsWhole();
     if (rows.ColumnNames.empty()) {
         // An UPDATE or DELETE that changes no row is answered with SQL_NO_DATA.
-        const bool changes = !tokens.empty() && (dialect::IsKeyword(tokens.front(), "UPDATE") ||
-                                                 dialect::IsKeyword(tokens.front(), "DELETE"));
-        return changes && mRowCount == 0 ? SQL_NO_DATA : SQL_SUCCESS;
+        return changes && mRowCount == 0 && !dialect::IsKeyword(tokens.front(), "INSERT")
+                   ? SQL_NO_DATA
+                   : SQL_SUCCESS;
     }
 
-    // A column of a table is described by its declared type, an expression (@@IDENTITY) by
-    // its values.
+    // A column of the statement's table is described by its declared type, an expression
+    // (@@IDENTITY) by its values.
+    std::string table;
+    try {
+        table = dialect::StatementShape(tokens).Table();
+    } catch (const dialect::SyntaxError&) {
+    }
+    const std::vector<DeclaredColumn> declared = schema.ColumnsOf(table);
     std::vector<ColumnDescription> columns;
     for (std::size_t i = 0; i < rows.ColumnNames.size(); ++i) {
         const std::string& name = rows.ColumnNames[i];
-        const bool isDeclared = i < rows.DeclaredTypes.size() && !rows.DeclaredTypes[i].empty();
-        columns.push_back(isDeclared ? DescribeDeclaredType(name, rows.DeclaredTypes[i])
-                                     : DescribeByValues(name, rows.Rows, i));
-        if (i < rows.Tables.size()) columns.back().Table = rows.Tables[i];
+        const DeclaredColumn* column = Find(declared, name);
+        columns.push_back(column ? DescribeDeclaredType(name, column->DeclaredType)
+                                 : DescribeByValues(name, rows.Rows, i));
+        if (column) columns.back().Table = table;
     }
     mResult.emplace(std::move(columns), std::move(rows.Rows));
     return SQL_SUCCESS;
@@ -111,13 +195,14 @@ void DriverStatement::Columns(std::optional<std::string_view> tablePattern,
                                               text("IS_NULLABLE")};
 
     std::vector<std::vector<Value>> rows;
-    for (const std::string& table : mConnection.TableNames()) {
+    FileSchema schema = mConnection.Schema();
+    for (const std::string& table : schema.TableNames()) {
         if (!matches(table, tablePattern)) continue;
         std::int64_t position = 0;
-        for (const TableColumn& column : mConnection.ColumnsOf(table)) {
+        for (const DeclaredColumn& column : schema.ColumnsOf(table)) {
             ++position;
             if (!matches(column.Name, columnPattern)) continue;
-            const ColumnDescription& type = column.Description;
+            const ColumnDescription type = DescribeDeclaredType(column.Name, column.DeclaredType);
             const bool isText = type.Type == SQL_WVARCHAR || type.Type == SQL_WLONGVARCHAR;
             const bool isDate = type.Type == SQL_TYPE_TIMESTAMP;
             const bool isNumber = !isText && !isDate && type.Type != SQL_BIT;
@@ -149,10 +234,9 @@ void DriverConnection::Connect(std::string_view connectionString) {
     const char* home = std::getenv("HOME");
     const std::string path = dbq ? HostPath(*dbq, prefix ? prefix : "", home ? home : "") : "";
     try {
-        EmbeddedSettings settings;
-        settings.QuotedDates = RegionalDateSettings();
-        settings.CutsText = true;
-        mEngine = OpenEmbeddedEngine(BuildConnectionString(path), settings);
+        mEngine = OpenSqliteEngine(BuildConnectionString(path));
+        mPath = path;
+        mQuotedDates = RegionalDateSettings();
     } catch (const Failure& failure) {
         DiagnosticRecord record = RecordOfFailure(failure.Number(), failure.Description());
         record.State = "08001";
@@ -168,13 +252,13 @@ void DriverConnection::Disconnect() {
     mInTransaction = false;
 }
 
-EmbeddedEngine& DriverConnection::Database() {
+Engine& DriverConnection::Database() {
     if (!mEngine) Refuse("08003", "Connection not open");
     return *mEngine;
 }
 
-EmbeddedEngine& DriverConnection::DatabaseForStatement() {
-    EmbeddedEngine& engine = Database();
+Engine& DriverConnection::DatabaseForStatement() {
+    Engine& engine = Database();
     if (!mAutocommit && !mInTransaction) {
         engine.BeginTransaction();
         mInTransaction = true;
@@ -214,16 +298,9 @@ bool DriverConnection::FreeStatement(const DriverStatement* statement) {
     return true;
 }
 
-std::vector<TableColumn> DriverConnection::ColumnsOf(const std::string& table) {
-    std::vector<TableColumn> columns;
-    for (const DeclaredColumn& column : Database().ColumnsOf(table)) {
-        columns.push_back({column.Name, DescribeDeclaredType(column.Name, column.DeclaredType)});
-    }
-    return columns;
-}
-
-std::vector<std::string> DriverConnection::TableNames() {
-    return Database().TableNames();
+FileSchema DriverConnection::Schema() {
+    Database();
+    return FileSchema(mPath);
 }
 
 DriverConnection& Environment::NewConnection() {

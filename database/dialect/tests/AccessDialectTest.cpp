@@ -45,31 +45,6 @@ TEST(ParseAccessDate, RefusesWhatIsNoDate) {
     }
 }
 
-TEST(ParseAccessDate, ReadsDayFirstWhereTheSettingsSaySoAndFallsBackToMonthFirst) {
-    const auto dayFirst = [](std::string_view text) {
-        return ParseAccessDate(text, DateOrder::DayFirst);
-    };
-    EXPECT_EQ(dayFirst("5/6/2012"), (DateTime{2012, 6, 5}));
-    EXPECT_EQ(dayFirst("31/12/2012 14:30"), (DateTime{2012, 12, 31, 14, 30, 0}));
-    // No 31st month: read month first, as Access reads it.
-    EXPECT_EQ(dayFirst("12/31/2012"), (DateTime{2012, 12, 31}));
-    // Year first is never turned round.
-    EXPECT_EQ(dayFirst("2012-05-06"), (DateTime{2012, 5, 6}));
-    EXPECT_FALSE(dayFirst("31/31/2012").has_value());
-    EXPECT_FALSE(dayFirst("30/2/2012").has_value());
-    // The program's own order stays month first, and strict.
-    EXPECT_EQ(ParseAccessDate("5/6/2012"), (DateTime{2012, 5, 6}));
-    EXPECT_FALSE(ParseAccessDate("31/12/2012").has_value());
-}
-
-TEST(ParseAccessDate, WithoutAmAndPmInTheSettingsATimeCarriesNoMarker) {
-    const DateSettings german(DateOrder::DayFirst, false);
-    EXPECT_FALSE(ParseAccessDate("0:00 AM", german).has_value());
-    EXPECT_FALSE(ParseAccessDate("1/1/2012 2:30 PM", german).has_value());
-    EXPECT_EQ(ParseAccessDate("14:30", german), (DateTime{1899, 12, 30, 14, 30, 0}));
-    EXPECT_EQ(ParseAccessDate("5/6/2012 00:00:00", german), (DateTime{2012, 6, 5}));
-}
-
 TEST(ParseProgramDate, OnlyRealMonthFirstDatesWithoutATime) {
     EXPECT_EQ(ParseProgramDate("5/6/2012"), (DateTime{2012, 5, 6}));
     EXPECT_EQ(ParseProgramDate("12/31/2012"), (DateTime{2012, 12, 31}));
