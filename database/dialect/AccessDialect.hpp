@@ -64,22 +64,14 @@ std::optional<DateTime> ParseTimeAlone(std::string_view text);
 // 'yyyy-mm-dd', with ' hh:mm:ss' only when there is a time: the calendar's storage format.
 std::string IsoDateText(const DateTime& date);
 
-// What a column holds, by the first word of its declared type, without regard to case.
-enum class ColumnKind { Text, Number, YesNo, DateTime };
-
-// The Access type a declared type stands for.
-enum class AccessType { Text, Memo, DateTime, YesNo, Byte, Short, Long, Single, Double };
-
-struct DeclaredType {
-    ColumnKind Kind = ColumnKind::Text;
-    AccessType Type = AccessType::Memo;
-    std::size_t TextSize = 0;  // characters a Text column holds; 0 for no limit
-};
-
+// What a column holds, by the first word of its declared type, without regard to case:
 // DATETIME, DATE, TIME: Date/Time. YESNO, BIT, BOOLEAN, LOGICAL: Yes/No. BYTE, SHORT, INTEGER,
-// INT, LONG, COUNTER, AUTOINCREMENT, SINGLE, DOUBLE, NUMERIC, CURRENCY: numbers of Access's
-// sizes. TEXT, VARCHAR, CHAR and the like: Text of the size in parentheses, 255 without one.
-// Anything else (MEMO, LONGTEXT, none) is a Memo, which keeps all its text.
-DeclaredType ReadDeclaredType(std::string_view declaredType);
+// INT, LONG, COUNTER, AUTOINCREMENT, SINGLE, DOUBLE, NUMERIC, CURRENCY: Number. Anything else
+// (TEXT, MEMO, LONGTEXT, none) is text.
+enum class ColumnKind { Text, Number, YesNo, DateTime };
+ColumnKind ReadColumnKind(std::string_view declaredType);
+
+// The first word of a declared type: TEXT of "TEXT(50)".
+std::string_view FirstWord(std::string_view declaredType);
 
 }  // namespace almanoria::dialect

@@ -250,7 +250,7 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
                 rows->ColumnNames.push_back(given);
             }
             const char* declared = sqlite3_column_decltype(prepared, column);
-            kinds.push_back(declared ? std::optional(dialect::ReadDeclaredType(declared).Kind)
+            kinds.push_back(declared ? std::optional(dialect::ReadColumnKind(declared))
                                      : std::nullopt);
         }
     }
@@ -310,7 +310,7 @@ std::vector<StoredValue> SqliteEngine::BindParameters(sqlite3_stmt* prepared,
     for (const sqlite::Parameter& parameter : statement.Parameters) {
         const sqlite::SchemaColumn* column =
             parameter.Target ? ColumnOfTarget(statement, *parameter.Target) : nullptr;
-        const auto kind = column ? std::optional(column->Type.Kind) : std::nullopt;
+        const auto kind = column ? std::optional(column->Kind) : std::nullopt;
         values.push_back(sqlite::StoreParameter(parameter, kind, mIdentity));
     }
     // The texts stay in values until the statement is reset, so SQLite need not copy them.

@@ -31,12 +31,12 @@ const TableSchema* SchemaCache::Find(sqlite3* database, std::string_view name) {
     int stepped;
     while ((stepped = sqlite3_step(statement.get())) == SQLITE_ROW) {
         const std::string declared = ColumnText(statement.get(), 1);
-        const dialect::DeclaredType type = dialect::ReadDeclaredType(declared);
+        const dialect::ColumnKind kind = dialect::ReadColumnKind(declared);
         if (sqlite3_column_int(statement.get(), 2) > 0) {
             ++keyColumns;
             isIntegerKey = SameName(declared, "INTEGER");
         }
-        table.Columns.push_back({ColumnText(statement.get(), 0), type});
+        table.Columns.push_back({ColumnText(statement.get(), 0), kind});
     }
     CheckResult(database, stepped);
     if (table.Columns.empty()) return nullptr;  // SQLite will say what is missing

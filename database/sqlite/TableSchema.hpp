@@ -16,7 +16,7 @@ namespace almanoria::sqlite {
 
 struct SchemaColumn {
     std::string Name;
-    dialect::DeclaredType Type;
+    dialect::ColumnKind Kind;
 };
 
 struct TableSchema {

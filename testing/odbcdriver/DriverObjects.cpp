@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <optional>
 
@@ -19,28 +20,43 @@
 
 namespace almanoria::odbcdriver {
 
+std::size_t TextSizeOf(std::string_view declaredType) {
+    const std::string_view word = dialect::FirstWord(declaredType);
+    if (!IsOneOf(word, {"TEXT", "VARCHAR", "CHAR", "CHARACTER", "NVARCHAR", "NCHAR", "STRING",
+                        "ALPHANUMERIC"})) {
+        return 0;
+    }
+    const std::string_view rest = Trimmed(Trimmed(declaredType).substr(word.size()));
+    const std::size_t close = rest.find(')');
+    if (rest.size() < 3 || rest.front() != '(' || close == std::string_view::npos) return 255;
+    const std::string_view digits = Trimmed(rest.substr(1, close - 1));
+    std::size_t size = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size);
+    const bool isSize = error == std::errc() && end == digits.data() + digits.size() && size > 0;
+    return isSize ? size : 255;
+}
+
 ColumnDescription DescribeDeclaredType(std::string_view name, std::string_view declaredType) {
     const std::string column(name);
-    const dialect::DeclaredType declared = dialect::ReadDeclaredType(declaredType);
-    switch (declared.Type) {
-        case dialect::AccessType::DateTime:
+    const std::string_view word = dialect::FirstWord(declaredType);
+    switch (dialect::ReadColumnKind(declaredType)) {
+        case dialect::ColumnKind::DateTime:
             return Described(column, SQL_TYPE_TIMESTAMP, 19, "DATETIME");
-        case dialect::AccessType::YesNo:
+        case dialect::ColumnKind::YesNo:
             return Described(column, SQL_BIT, 1, "BIT", SQL_NO_NULLS);
-        case dialect::AccessType::Double:
-            return Described(column, SQL_DOUBLE, 15, "DOUBLE");
-        case dialect::AccessType::Single:
-            return Described(column, SQL_REAL, 7, "REAL");
-        case dialect::AccessType::Short:
-            return Described(column, SQL_SMALLINT, 5, "SMALLINT");
-        case dialect::AccessType::Byte:
-            return Described(column, SQL_TINYINT, 3, "BYTE");
-        case dialect::AccessType::Long:
+        case dialect::ColumnKind::Number:
+            if (IsOneOf(word, {"DOUBLE", "NUMERIC", "CURRENCY"})) {
+                return Described(column, SQL_DOUBLE, 15, "DOUBLE");
+            }
+            if (SameName(word, "SINGLE")) return Described(column, SQL_REAL, 7, "REAL");
+            if (SameName(word, "SHORT")) return Described(column, SQL_SMALLINT, 5, "SMALLINT");
+            if (SameName(word, "BYTE")) return Described(column, SQL_TINYINT, 3, "BYTE");
             return Described(column, SQL_INTEGER, 10, "INTEGER");
-        case dialect::AccessType::Text:
-            return Described(column, SQL_WVARCHAR, declared.TextSize, "VARCHAR");
-        case dialect::AccessType::Memo:
+        case dialect::ColumnKind::Text:
             break;
+    }
+    if (const std::size_t size = TextSizeOf(declaredType)) {
+        return Described(column, SQL_WVARCHAR, size, "VARCHAR");
     }
     // A Memo, as the Access driver describes it.
     return Described(column, SQL_WLONGVARCHAR, kMemoSize, "LONGCHAR");
@@ -79,6 +95,7 @@ std::string ApplyColumnRules(const std::string& statement, FileSchema& schema,
     }
     const dialect::StatementShape& shape = *read;
     if (shape.Verb() == dialect::StatementVerb::Other) return statement;
+    const std::vector<DeclaredColumn> columns = schema.ColumnsOf(shape.Table());
     std::string ruled;
     std::size_t copied = 0;
     for (std::size_t i = 0; i < tokens.size(); ++i) {
@@ -86,23 +103,23 @@ std::string ApplyColumnRules(const std::string& statement, FileSchema& schema,
         const auto place =
             token.Kind == dialect::TokenKind::Text ? shape.PlaceOf(i, i) : std::nullopt;
         if (!place || !place->Target) continue;
-        const std::string& table =
-            place->Target->Table.empty() ? shape.Table() : place->Target->Table;
-        const std::vector<DeclaredColumn> columns = schema.ColumnsOf(table);
+        // A column of another table than the statement's is none: SQLite says so.
         const DeclaredColumn* column = Find(columns, place->Target->Column);
-        if (!column) continue;
-        const dialect::DeclaredType type = dialect::ReadDeclaredType(column->DeclaredType);
+        if (!column ||
+            (!place->Target->Table.empty() && !SameName(place->Target->Table, shape.Table()))) {
+            continue;
+        }
+        const std::size_t textSize = TextSizeOf(column->DeclaredType);
         std::string value;
-        if (type.Kind == dialect::ColumnKind::DateTime) {
+        if (dialect::ReadColumnKind(column->DeclaredType) == dialect::ColumnKind::DateTime) {
             const auto date = ParseRegionalDate(token.Text, quotedDates);
             if (!date) {
                 throw Failure(ErrorNumber::ObjectError + SQLITE_MISMATCH,
                               "Data type mismatch in criteria expression.");
             }
             value = "#" + dialect::IsoDateText(*date) + "#";
-        } else if (type.Kind == dialect::ColumnKind::Text && type.TextSize > 0 &&
-                   CodePointCount(token.Text) > type.TextSize) {
-            value = QuotedText(FirstCodePoints(token.Text, type.TextSize));
+        } else if (textSize > 0 && CodePointCount(token.Text) > textSize) {
+            value = QuotedText(FirstCodePoints(token.Text, textSize));
         } else {
             continue;
         }

@@ -22,6 +22,10 @@ namespace almanoria::odbcdriver {
 // What the Access driver gives as a Memo column's size.
 inline constexpr SQLULEN kMemoSize = 1073741823;
 
+// The characters a Text column of a declared type holds: the size in TEXT(50), 255 without
+// one; 0 for a Memo (MEMO, LONGTEXT, none), which keeps all its text.
+std::size_t TextSizeOf(std::string_view declaredType);
+
 // The description a declared type (DATETIME, YESNO, INTEGER, TEXT(50), LONGTEXT, ...) gives a
 // column.
 ColumnDescription DescribeDeclaredType(std::string_view name, std::string_view declaredType);

@@ -64,7 +64,7 @@ TEST(ParseTimeAlone, TimesWithAndWithoutMarkersButNoDates) {
     }
 }
 
-TEST(ReadDeclaredType, KindByTheFirstWordWithoutRegardToCase) {
+TEST(ReadColumnKind, ByTheFirstWordWithoutRegardToCase) {
     const std::vector<std::pair<std::string, ColumnKind>> cases = {
         {"DATETIME", ColumnKind::DateTime},
         {"date", ColumnKind::DateTime},
@@ -91,27 +91,7 @@ TEST(ReadDeclaredType, KindByTheFirstWordWithoutRegardToCase) {
         {"INTEGERS", ColumnKind::Text},
     };
     for (const auto& [declared, kind] : cases) {
-        EXPECT_EQ(ReadDeclaredType(declared).Kind, kind) << declared;
-    }
-}
-
-TEST(ReadDeclaredType, KindsSizesAndMemos) {
-    EXPECT_EQ(ReadDeclaredType("datetime").Kind, ColumnKind::DateTime);
-    EXPECT_EQ(ReadDeclaredType("YESNO").Kind, ColumnKind::YesNo);
-    EXPECT_EQ(ReadDeclaredType("INTEGER PRIMARY KEY").Type, AccessType::Long);
-    EXPECT_EQ(ReadDeclaredType("Short").Type, AccessType::Short);
-    EXPECT_EQ(ReadDeclaredType("CURRENCY").Type, AccessType::Double);
-    EXPECT_EQ(ReadDeclaredType("SINGLE").Type, AccessType::Single);
-    const DeclaredType sized = ReadDeclaredType("TEXT ( 50 )");
-    EXPECT_EQ(sized.Kind, ColumnKind::Text);
-    EXPECT_EQ(sized.Type, AccessType::Text);
-    EXPECT_EQ(sized.TextSize, 50u);
-    EXPECT_EQ(ReadDeclaredType("TEXT").TextSize, 255u);
-    EXPECT_EQ(ReadDeclaredType("varchar(10)").TextSize, 10u);
-    for (const char* memo : {"LONGTEXT", "MEMO", "", "CLOB"}) {
-        EXPECT_EQ(ReadDeclaredType(memo).Kind, ColumnKind::Text) << memo;
-        EXPECT_EQ(ReadDeclaredType(memo).Type, AccessType::Memo) << memo;
-        EXPECT_EQ(ReadDeclaredType(memo).TextSize, 0u) << memo;
+        EXPECT_EQ(ReadColumnKind(declared), kind) << declared;
     }
 }
 

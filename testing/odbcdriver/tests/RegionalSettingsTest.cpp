@@ -33,6 +33,25 @@ TEST(ParseRegionalDate, WithoutAmAndPmInTheSettingsATimeCarriesNoMarker) {
     EXPECT_EQ(ParseRegionalDate("5/6/2012 00:00:00", german), (DateTime{2012, 6, 5}));
 }
 
+TEST(DescribeDeclaredType, AccessTypesSizesAndMemos) {
+    EXPECT_EQ(DescribeDeclaredType("c", "datetime").Type, SQL_TYPE_TIMESTAMP);
+    EXPECT_EQ(DescribeDeclaredType("c", "YESNO").Type, SQL_BIT);
+    EXPECT_EQ(DescribeDeclaredType("c", "INTEGER PRIMARY KEY").Type, SQL_INTEGER);
+    EXPECT_EQ(DescribeDeclaredType("c", "Short").Type, SQL_SMALLINT);
+    EXPECT_EQ(DescribeDeclaredType("c", "CURRENCY").Type, SQL_DOUBLE);
+    EXPECT_EQ(DescribeDeclaredType("c", "SINGLE").Type, SQL_REAL);
+    const ColumnDescription sized = DescribeDeclaredType("c", "TEXT ( 50 )");
+    EXPECT_EQ(sized.Type, SQL_WVARCHAR);
+    EXPECT_EQ(sized.Size, 50u);
+    EXPECT_EQ(TextSizeOf("TEXT"), 255u);
+    EXPECT_EQ(TextSizeOf("varchar(10)"), 10u);
+    for (const char* memo : {"LONGTEXT", "MEMO", "", "CLOB"}) {
+        EXPECT_EQ(TextSizeOf(memo), 0u) << memo;
+        EXPECT_EQ(DescribeDeclaredType("c", memo).Type, SQL_WLONGVARCHAR) << memo;
+        EXPECT_EQ(DescribeDeclaredType("c", memo).Size, kMemoSize) << memo;
+    }
+}
+
 TEST(DateOrderOfFormat, TheFirstOfDayAndMonthDecides) {
     EXPECT_EQ(DateOrderOfFormat("%d/%m/%Y"), DateOrder::DayFirst);  // en_GB
     EXPECT_EQ(DateOrderOfFormat("%d.%m.%Y"), DateOrder::DayFirst);  // de_DE
