@@ -7,6 +7,7 @@ namespace almanoria {
 namespace {
 
 using testing::FailureOf;
+using testing::ObservedEngines;
 using testing::RecordingObserver;
 
 // An engine that answers every query with the same rows and fails on "FAIL".
@@ -75,7 +76,8 @@ TEST(Recordset, MisuseFailsWithTheObjectsOwnNumbers) {
 
 TEST(Recordset, SettingsMadeBeforeOpenApplyWhenItsArgumentsAreLeftOut) {
     RecordingObserver observer;
-    Connection connection(Rows({{"Expr1000"}, {{Value::Number(std::int64_t{41})}}}), &observer);
+    Connection connection(
+        ObservedEngines(Rows({{"Expr1000"}, {{Value::Number(std::int64_t{41})}}}), &observer));
     connection.Open("Dbq=x");
     Recordset identity;
     identity.CursorType = adOpenForwardOnly;
@@ -90,7 +92,7 @@ TEST(Recordset, SettingsMadeBeforeOpenApplyWhenItsArgumentsAreLeftOut) {
 
 TEST(Connection, ObservesStatementsAndGoesOnAfterAFailure) {
     RecordingObserver observer;
-    Connection connection(Rows(kTwoLinks), &observer);
+    Connection connection(ObservedEngines(Rows(kTwoLinks), &observer));
     EXPECT_EQ(FailureOf([&] { connection.Execute("UPDATE x"); }).Number(),
               ErrorNumber::ConnectionUnusable);
     connection.Open("Dbq=x");
