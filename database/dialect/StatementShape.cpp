@@ -86,6 +86,7 @@ void StatementShape::ReadInsert(std::size_t into) {
                mTokens[i + 2].Kind == TokenKind::Word) {
             i += 2;
         }
+        if (mTokens[i].Text.empty()) RefuseShape("a column without a name");
         mInsertColumns.push_back(mTokens[i].Text);
         if (++i < mTokens.size() && IsSymbol(mTokens[i], ")")) break;
         if (i >= mTokens.size() || !IsSymbol(mTokens[i], ",")) {
@@ -142,7 +143,7 @@ std::optional<ValuePlace> StatementShape::PlaceOf(std::size_t first, std::size_t
         if (operand >= mTokens.size() || !IsColumnWord(mTokens[operand])) return ValuePlace{};
         const bool isQualified = operand + 2 < mTokens.size() &&
                                  IsSymbol(mTokens[operand + 1], ".") &&
-                                 mTokens[operand + 2].Kind == TokenKind::Word;
+                                 IsColumnWord(mTokens[operand + 2]);
         return ValuePlace{TargetAt(mTokens, isQualified ? operand + 2 : operand)};
     }
     const int position = mValuesColumn[last];

@@ -84,6 +84,7 @@ TEST(StatementShape, RefusesMoreThanTheProgramWrites) {
           "INSERT INTO t (a) VALUES ('1'",
           "INSERT INTO t (a,, b) VALUES ('1', '2')",
           "INSERT INTO t () VALUES ()",
+          "INSERT INTO t ([]) VALUES (1)",
           "REPLACE INTO t (a) VALUES ('1')",
           "UPDATE OR IGNORE t SET a = '1'",
           "DELETE FROM t AS x WHERE a = '1'"}) {
