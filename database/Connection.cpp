@@ -31,8 +31,7 @@ auto KeepingFailure(ErrorList& errors, Call call) -> decltype(call()) {
 
 }  // namespace
 
-Connection::Connection(EngineFactory engineFactory, StatementObserver* observer)
-    : mEngineFactory(std::move(engineFactory)), mObserver(observer) {}
+Connection::Connection(EngineFactory engineFactory) : mEngineFactory(std::move(engineFactory)) {}
 
 Connection::~Connection() = default;
 
@@ -48,19 +47,13 @@ Engine& Connection::OpenEngine() {
     return *mEngine;
 }
 
-void Connection::Notify(std::string_view statement) {
-    if (mObserver) mObserver->OnStatement(statement);
-}
-
 void Connection::Execute(std::string_view commandText, Long) {
     Engine& engine = OpenEngine();
-    Notify(commandText);
     KeepingFailure(mErrors, [&] { engine.Execute(commandText); });
 }
 
 ResultRows Connection::Query(std::string_view commandText) {
     Engine& engine = OpenEngine();
-    Notify(commandText);
     return KeepingFailure(mErrors, [&] { return engine.Query(commandText); });
 }
 

@@ -27,19 +27,10 @@ inline constexpr Long adCmdUnspecified = -1;
 inline constexpr Long adCmdText = 1;
 inline constexpr Long adOptionUnspecified = -1;
 
-// Sees the text of every statement and query a connection runs, before it runs.
-class StatementObserver {
-  public:
-    virtual ~StatementObserver() = default;
-    virtual void OnStatement(std::string_view statement) = 0;
-};
-
 // The provider errors that the last failed operations left on a connection.
 class ErrorList {
   public:
     void Clear() { mFailures.clear(); }
-    std::size_t Count() const { return mFailures.size(); }
-    const Failure& Item(std::size_t index) const { return mFailures.at(index); }
     void Add(const Failure& failure) { mFailures.push_back(failure); }
 
   private:
@@ -48,7 +39,7 @@ class ErrorList {
 
 class Connection {
   public:
-    explicit Connection(EngineFactory engineFactory, StatementObserver* observer = nullptr);
+    explicit Connection(EngineFactory engineFactory);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -71,10 +62,8 @@ class Connection {
 
   private:
     Engine& OpenEngine();
-    void Notify(std::string_view statement);
 
     EngineFactory mEngineFactory;
-    StatementObserver* mObserver;
     std::unique_ptr<Engine> mEngine;
     ErrorList mErrors;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,12 +14,6 @@ namespace almanoria {
 struct ResultRows {
     std::vector<std::string> ColumnNames;
     std::vector<std::vector<Value>> Rows;
-    // For each column, where the engine tells: the type its table declares and that table's
-    // name; empty for an expression, or when the engine does not say.
-    std::vector<std::string> DeclaredTypes{};
-    std::vector<std::string> Tables{};
-    // The rows an INSERT, UPDATE or DELETE changed, where the engine tells; otherwise -1.
-    std::int64_t RowsChanged = -1;
 };
 
 // One open database behind a Connection. An engine takes the statements exactly as the

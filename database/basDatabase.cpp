@@ -8,12 +8,11 @@
 
 namespace almanoria {
 
-basDatabase::basDatabase(basErrorHandler& errors, EngineFactory engineFactory,
-                         StatementObserver* observer)
-    : mErrors(errors), mEngineFactory(std::move(engineFactory)), mObserver(observer) {}
+basDatabase::basDatabase(basErrorHandler& errors, EngineFactory engineFactory)
+    : mErrors(errors), mEngineFactory(std::move(engineFactory)) {}
 
 std::unique_ptr<Connection> basDatabase::NewConnection() const {
-    return std::make_unique<Connection>(mEngineFactory, mObserver);
+    return std::make_unique<Connection>(mEngineFactory);
 }
 
 Connection& basDatabase::Connected() const {

@@ -25,8 +25,7 @@ using EventIdList = std::vector<std::string>;
 class basDatabase {
   public:
     explicit basDatabase(basErrorHandler& errors,
-                         EngineFactory engineFactory = DefaultEngineFactory(),
-                         StatementObserver* observer = nullptr);
+                         EngineFactory engineFactory = DefaultEngineFactory());
 
     // The one connection: nothing until the update run opens it.
     std::unique_ptr<Connection> gConnection;
@@ -48,7 +47,6 @@ class basDatabase {
   private:
     basErrorHandler& mErrors;
     EngineFactory mEngineFactory;
-    StatementObserver* mObserver;
 };
 
 }  // namespace almanoria

@@ -7,9 +7,6 @@
 // - UTF-16 code units (Utf16Length) where Windows and Access count: a note's length against a
 //   TEXT(255) column as Access reads it, the path box's text and the shell's buffer. A
 //   character beyond U+FFFF counts two.
-// - Code points (CodePointCount, FirstCodePoints) where the test driver holds the Access
-//   driver's documented limits: the 65,000 characters of a statement, the n characters a
-//   TEXT(n) column keeps.
 // - Cut points (IsCodePointStart, CodePointAt) where a text is shortened for the path box:
 //   only between whole characters, never inside a UTF-8 sequence or a surrogate pair.
 
@@ -52,23 +49,6 @@ constexpr std::size_t Utf16Length(std::string_view utf8) {
         length += byte >= 0xF0 ? 2 : 1;
     }
     return length;
-}
-
-// The number of code points of a UTF-8 text, as IsCodePointStart finds them.
-constexpr std::size_t CodePointCount(std::string_view utf8) {
-    std::size_t count = 0;
-    for (std::size_t at = 0; at < utf8.size(); ++at)
-        count += IsCodePointStart(utf8, at) ? 1 : 0;
-    return count;
-}
-
-// The first count code points of a UTF-8 text, whole ones only.
-constexpr std::string_view FirstCodePoints(std::string_view utf8, std::size_t count) {
-    std::size_t at = 0;
-    for (std::size_t seen = 0; at < utf8.size(); ++at) {
-        if (IsCodePointStart(utf8, at) && seen++ == count) break;
-    }
-    return utf8.substr(0, at);
 }
 
 // The code point that starts at position of well-formed UTF-8; missing continuation bytes

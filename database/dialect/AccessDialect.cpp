@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <initializer_list>
@@ -52,7 +51,7 @@ bool IsValidDay(int year, int month, int day) {
         .ok();
 }
 
-bool ReadTime(std::string_view text, std::size_t& position, DateTime& date, bool namesAmPm) {
+bool ReadTime(std::string_view text, std::size_t& position, DateTime& date) {
     const auto hour = ReadDigits(text, position, 1, 2);
     if (!hour || position >= text.size() || text[position] != ':') return false;
     ++position;
@@ -76,7 +75,7 @@ bool ReadTime(std::string_view text, std::size_t& position, DateTime& date, bool
     if (position < text.size()) {
         const std::string_view marker = text.substr(position);
         const bool isAm = SameName(marker, "AM");
-        if (!namesAmPm || (!isAm && !SameName(marker, "PM"))) return false;
+        if (!isAm && !SameName(marker, "PM")) return false;
         if (hours > 12) return false;
         if (hours == 12) hours = 0;
         if (!isAm) hours += 12;
@@ -87,30 +86,6 @@ bool ReadTime(std::string_view text, std::size_t& position, DateTime& date, bool
     date.Minute = *minute;
     date.Second = second;
     return true;
-}
-
-std::string_view FirstWord(std::string_view text) {
-    text = Trimmed(text);
-    std::size_t length = 0;
-    while (length < text.size() && std::isalpha(static_cast<unsigned char>(text[length]))) {
-        ++length;
-    }
-    return text.substr(0, length);
-}
-
-// The size in "TEXT(50)"; nothing when there is none.
-std::optional<std::size_t> SizeInParentheses(std::string_view rest) {
-    rest = Trimmed(rest);
-    if (rest.size() < 3 || rest.front() != '(') return std::nullopt;
-    const std::size_t close = rest.find(')');
-    if (close == std::string_view::npos) return std::nullopt;
-    const std::string_view digits = Trimmed(rest.substr(1, close - 1));
-    std::size_t size = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size);
-    if (error != std::errc() || end != digits.data() + digits.size() || size == 0) {
-        return std::nullopt;
-    }
-    return size;
 }
 
 }  // namespace
@@ -138,7 +113,7 @@ bool IsWordChar(char c) {
     return IsWordStart(c) || IsDigit(c) || c == '$';
 }
 
-std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings settings) {
+std::optional<DateTime> ParseAccessDate(std::string_view text) {
     text = Trimmed(text);
     DateTime date;  // a time alone lies on 12/30/1899
     std::size_t position = 0;
@@ -161,10 +136,6 @@ std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings sett
         date.Year = isYearFirst ? *first : *third;
         date.Month = isYearFirst ? *second : *first;
         date.Day = isYearFirst ? *third : *second;
-        if (!isYearFirst && settings.Order == DateOrder::DayFirst &&
-            IsValidDay(date.Year, date.Day, date.Month)) {
-            std::swap(date.Month, date.Day);
-        }
         if (!IsValidDay(date.Year, date.Month, date.Day)) return std::nullopt;
         if (position == text.size()) return date;
         if (isYearFirst && text[position] == 'T') {
@@ -175,7 +146,7 @@ std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings sett
                 ++position;
         }
     }
-    if (!ReadTime(text, position, date, settings.NamesAmPm) || position != text.size()) {
+    if (!ReadTime(text, position, date) || position != text.size()) {
         return std::nullopt;
     }
     return date;
@@ -212,28 +183,25 @@ std::string IsoDateText(const DateTime& date) {
     return buffer;
 }
 
-DeclaredType ReadDeclaredType(std::string_view declaredType) {
+std::string_view FirstWord(std::string_view declaredType) {
+    declaredType = Trimmed(declaredType);
+    std::size_t length = 0;
+    while (length < declaredType.size() &&
+           std::isalpha(static_cast<unsigned char>(declaredType[length]))) {
+        ++length;
+    }
+    return declaredType.substr(0, length);
+}
+
+ColumnKind ReadColumnKind(std::string_view declaredType) {
     const std::string_view word = FirstWord(declaredType);
-    const auto number = [](AccessType type) { return DeclaredType{ColumnKind::Number, type, 0}; };
-    if (IsOneOf(word, {"DATETIME", "DATE", "TIME"})) {
-        return {ColumnKind::DateTime, AccessType::DateTime, 0};
+    if (IsOneOf(word, {"DATETIME", "DATE", "TIME"})) return ColumnKind::DateTime;
+    if (IsOneOf(word, {"YESNO", "BIT", "BOOLEAN", "LOGICAL"})) return ColumnKind::YesNo;
+    if (IsOneOf(word, {"BYTE", "SHORT", "INTEGER", "INT", "LONG", "COUNTER", "AUTOINCREMENT",
+                       "SINGLE", "DOUBLE", "NUMERIC", "CURRENCY"})) {
+        return ColumnKind::Number;
     }
-    if (IsOneOf(word, {"YESNO", "BIT", "BOOLEAN", "LOGICAL"})) {
-        return {ColumnKind::YesNo, AccessType::YesNo, 0};
-    }
-    if (IsOneOf(word, {"DOUBLE", "NUMERIC", "CURRENCY"})) return number(AccessType::Double);
-    if (IsOneOf(word, {"SINGLE"})) return number(AccessType::Single);
-    if (IsOneOf(word, {"SHORT"})) return number(AccessType::Short);
-    if (IsOneOf(word, {"BYTE"})) return number(AccessType::Byte);
-    if (IsOneOf(word, {"INTEGER", "INT", "LONG", "COUNTER", "AUTOINCREMENT"})) {
-        return number(AccessType::Long);
-    }
-    if (IsOneOf(word, {"TEXT", "VARCHAR", "CHAR", "CHARACTER", "NVARCHAR", "NCHAR", "STRING",
-                       "ALPHANUMERIC"})) {
-        const std::string_view rest = Trimmed(declaredType).substr(word.size());
-        return {ColumnKind::Text, AccessType::Text, SizeInParentheses(rest).value_or(255)};
-    }
-    return {};
+    return ColumnKind::Text;
 }
 
 namespace {

@@ -49,23 +49,11 @@ bool IsComparison(const Token& token);
 // A character that continues a name: letters, digits, _, $ and the bytes of UTF-8 characters.
 bool IsWordChar(char c);
 
-// How quoted date text such as '5/6/2012' is read. A #date# literal is always month first;
-// quoted text follows the regional settings on Windows, where the day may come first and the
-// names of AM and PM may be missing.
-enum class DateOrder { MonthFirst, DayFirst };
-
-struct DateSettings {
-    DateSettings(DateOrder order = DateOrder::MonthFirst, bool namesAmPm = true)
-        : Order(order), NamesAmPm(namesAmPm) {}
-    DateOrder Order;
-    bool NamesAmPm;  // without, "0:00 AM" is no time
-};
-
 // Date text as Access reads it: m/d/yyyy (leading zeros allowed) or yyyy-mm-dd, "/" or "-"
 // between the parts, optionally followed by h:mm[:ss] with AM or PM or in 24 hours; or a time
-// alone, on the day Access counts from (12/30/1899). Nothing for an invalid date. Read day
-// first, a date that has no such day is read month first instead, as Access does ('12/31/2012').
-std::optional<DateTime> ParseAccessDate(std::string_view text, DateSettings settings = {});
+// alone, on the day Access counts from (12/30/1899). Month first, as the program writes it
+// and as #date# literals read everywhere. Nothing for an invalid date.
+std::optional<DateTime> ParseAccessDate(std::string_view text);
 
 // The program's own date text, m/d/yyyy without a time; nothing for anything else.
 std::optional<DateTime> ParseProgramDate(std::string_view text);
@@ -76,22 +64,14 @@ std::optional<DateTime> ParseTimeAlone(std::string_view text);
 // 'yyyy-mm-dd', with ' hh:mm:ss' only when there is a time: the calendar's storage format.
 std::string IsoDateText(const DateTime& date);
 
-// What a column holds, by the first word of its declared type, without regard to case.
-enum class ColumnKind { Text, Number, YesNo, DateTime };
-
-// The Access type a declared type stands for.
-enum class AccessType { Text, Memo, DateTime, YesNo, Byte, Short, Long, Single, Double };
-
-struct DeclaredType {
-    ColumnKind Kind = ColumnKind::Text;
-    AccessType Type = AccessType::Memo;
-    std::size_t TextSize = 0;  // characters a Text column holds; 0 for no limit
-};
-
+// What a column holds, by the first word of its declared type, without regard to case:
 // DATETIME, DATE, TIME: Date/Time. YESNO, BIT, BOOLEAN, LOGICAL: Yes/No. BYTE, SHORT, INTEGER,
-// INT, LONG, COUNTER, AUTOINCREMENT, SINGLE, DOUBLE, NUMERIC, CURRENCY: numbers of Access's
-// sizes. TEXT, VARCHAR, CHAR and the like: Text of the size in parentheses, 255 without one.
-// Anything else (MEMO, LONGTEXT, none) is a Memo, which keeps all its text.
-DeclaredType ReadDeclaredType(std::string_view declaredType);
+// INT, LONG, COUNTER, AUTOINCREMENT, SINGLE, DOUBLE, NUMERIC, CURRENCY: Number. Anything else
+// (TEXT, MEMO, LONGTEXT, none) is text.
+enum class ColumnKind { Text, Number, YesNo, DateTime };
+ColumnKind ReadColumnKind(std::string_view declaredType);
+
+// The first word of a declared type: TEXT of "TEXT(50)".
+std::string_view FirstWord(std::string_view declaredType);
 
 }  // namespace almanoria::dialect

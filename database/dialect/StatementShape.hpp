@@ -1,12 +1,13 @@
 #pragma once
 
-// The shape of an Access SQL statement: what it does, the tables it names, and which column each
-// literal is compared with or written into.
+// The shape of an Access SQL statement: what it does, the table it names, and which column each
+// literal is compared with or written into. It reads the statements the program writes: one
+// table, no alias, one row of VALUES under a column list; SELECT, INSERT, UPDATE or DELETE
+// with more is a SyntaxError, as the Access driver refuses what it does not read.
 
 #include <cstddef>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "database/dialect/AccessDialect.hpp"
@@ -17,9 +18,8 @@ enum class StatementVerb { Select, Insert, Update, Delete, Other };
 
 // The column that a literal is compared with or assigned to.
 struct ColumnTarget {
-    std::string Table;   // empty when the statement does not say: any of its tables
-    std::string Column;  // empty for an INSERT without a column list: see Position
-    int Position = -1;
+    std::string Table;  // empty when the statement does not say: its own table
+    std::string Column;
 };
 
 // Where a literal stands as a value; Target when the statement says which column.
@@ -41,47 +41,27 @@ class StatementShape {
     explicit StatementShape(const std::vector<Token>&& tokens) = delete;
 
     StatementVerb Verb() const { return mVerb; }
-    const std::string& TargetTable() const { return mTargetTable; }     // INSERT, UPDATE, DELETE
-    const std::vector<std::string>& Tables() const { return mTables; }  // in order, once each
+    const std::string& Table() const { return mTable; }  // empty for none, and for Other
 
     // The place of a literal (tokens first..last, first being its sign) when it stands as a
-    // value: compared with a column, assigned, or alone in a VALUES list.
+    // value: compared with a column, assigned, or an element of the VALUES list.
     std::optional<ValuePlace> PlaceOf(std::size_t first, std::size_t last) const;
 
-    // The values of an INSERT with a column list and of an UPDATE's SET list, each with the
-    // column it goes into (the name as written, without its table); none for anything else.
+    // The values of an INSERT and of an UPDATE's SET list, each with the column it goes into
+    // (the name as written, without its table); none for anything else.
     std::vector<Assignment> Assignments() const;
 
   private:
-    // One element of a VALUES tuple: tokens First up to End, one past it.
-    struct ValuesElement {
-        std::size_t First = 0;
-        std::size_t End = 0;
-    };
-    struct ValuesTuple {
-        int Depth = 0;  // of the elements' own tokens
-        std::vector<ValuesElement> Elements;
-    };
-
-    ColumnTarget Target(const std::string& qualifier, const std::string& column) const;
-    void AddTable(const std::string& name);
-    std::size_t ReadTableList(std::size_t position, bool allowsList);
-    void ReadTables();
-    void ReadColumnList(std::size_t open);
-    std::vector<ValuesTuple> ValuesTuples() const;
-    void ReadValuesLists();
-    void AddInsertAssignments(std::vector<Assignment>& assignments) const;
-    void AddUpdateAssignments(std::vector<Assignment>& assignments) const;
+    void ReadTable(std::size_t position);
+    void ReadInsert(std::size_t into);
 
     const std::vector<Token>& mTokens;
     StatementVerb mVerb = StatementVerb::Other;
-    std::string mTargetTable;
-    std::vector<std::string> mTables;
+    std::string mTable;
     std::vector<int> mDepth;
     std::vector<int> mValuesColumn;
-    bool mHasColumnList = false;
     std::vector<std::string> mInsertColumns;
-    std::vector<std::pair<std::string, std::string>> mAliases;  // alias, table
+    std::vector<Assignment> mValues;  // of the INSERT
 };
 
 }  // namespace almanoria::dialect

@@ -30,12 +30,14 @@ std::optional<std::string> EscapeOf(std::string_view value) {
 
 std::string EscapeDateValues(std::string_view statement, const DateColumnTest& isDateColumn) {
     std::vector<dialect::Token> tokens;
+    std::optional<dialect::StatementShape> read;
     try {
         tokens = dialect::TokenizeAccessSql(statement);
+        read.emplace(tokens);
     } catch (const dialect::SyntaxError&) {
         return std::string(statement);  // the driver says what is wrong with it
     }
-    const dialect::StatementShape shape(tokens);
+    const dialect::StatementShape& shape = *read;
 
     std::string mended;
     std::size_t copied = 0;
@@ -46,7 +48,7 @@ std::string EscapeDateValues(std::string_view statement, const DateColumnTest& i
             continue;
         }
         const auto escape = EscapeOf(value.Text);
-        if (!escape || !isDateColumn(shape.TargetTable(), assignment.Column)) continue;
+        if (!escape || !isDateColumn(shape.Table(), assignment.Column)) continue;
         mended.append(statement.substr(copied, value.Begin - copied));
         mended += *escape;
         copied = value.End;

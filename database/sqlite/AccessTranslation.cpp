@@ -11,9 +11,10 @@ namespace almanoria::sqlite {
 
 namespace {
 
-std::vector<dialect::Token> Tokens(std::string_view statement) {
+template <typename Read>
+auto Reading(Read read) -> decltype(read()) {
     try {
-        return dialect::TokenizeAccessSql(statement);
+        return read();
     } catch (const dialect::SyntaxError& error) {
         RaiseFailure(SQLITE_ERROR, error.what());
     }
@@ -31,7 +32,8 @@ std::string QuotedText(std::string_view text) {
 }  // namespace
 
 TranslatedStatement TranslateAccessSql(std::string_view statement) {
-    const std::vector<dialect::Token> tokens = Tokens(statement);
+    const std::vector<dialect::Token> tokens =
+        Reading([&] { return dialect::TokenizeAccessSql(statement); });
     const auto end = std::find_if(tokens.begin(), tokens.end(), [](const dialect::Token& token) {
         return dialect::IsSymbol(token, ";");
     });
@@ -41,10 +43,9 @@ TranslatedStatement TranslateAccessSql(std::string_view statement) {
     }
 
     TranslatedStatement translated;
-    const dialect::StatementShape reader(tokens);
+    const dialect::StatementShape reader = Reading([&] { return dialect::StatementShape(tokens); });
     translated.Verb = reader.Verb();
-    translated.TargetTable = reader.TargetTable();
-    translated.Tables = reader.Tables();
+    translated.Table = reader.Table();
     const bool usesParameters = translated.Verb != dialect::StatementVerb::Other;
 
     std::string& sql = translated.Sql;

@@ -28,15 +28,15 @@ struct TranslatedStatement {
     std::string Sql;  // for SQLite, with ?1, ?2, ... in place of the parameters
     std::vector<Parameter> Parameters;
     dialect::StatementVerb Verb = dialect::StatementVerb::Other;
-    std::string TargetTable;          // of INSERT INTO, UPDATE and DELETE FROM
-    std::vector<std::string> Tables;  // each table the statement names, in order
+    std::string Table;  // the one table the statement names, if any
 };
 
 // Text and date literals always become parameters; numbers only where they stand as values
-// (compared, assigned, or alone in a VALUES list), never in ORDER BY, GROUP BY or LIMIT.
+// (compared, assigned, or alone in a VALUES list).
 // Statements other than SELECT, INSERT, UPDATE and DELETE keep their literals inline, since
 // SQLite takes no parameters in a table definition. What the dialect cannot read, and anything
-// after the closing ";", is an SQLITE_ERROR Failure.
+// after the closing ";", is an SQLITE_ERROR Failure; so is what the dialect refuses to read
+// (dialect/StatementShape.hpp).
 TranslatedStatement TranslateAccessSql(std::string_view statement);
 
 }  // namespace almanoria::sqlite

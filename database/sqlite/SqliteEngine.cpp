@@ -81,9 +81,9 @@ bool IsBlankTail(std::string_view tail) {
     });
 }
 
-class SqliteEngine final : public EmbeddedEngine {
+class SqliteEngine final : public Engine {
   public:
-    SqliteEngine(std::string path, const EmbeddedSettings& settings);
+    explicit SqliteEngine(std::string path);
     ~SqliteEngine() override;
     SqliteEngine(const SqliteEngine&) = delete;
     SqliteEngine& operator=(const SqliteEngine&) = delete;
@@ -94,15 +94,6 @@ class SqliteEngine final : public EmbeddedEngine {
         RunStatement(statement, &rows);
         return rows;
     }
-    std::vector<DeclaredColumn> ColumnsOf(std::string_view table) override {
-        std::vector<DeclaredColumn> columns;
-        if (const sqlite::TableSchema* schema = mTables.Find(Database(), table)) {
-            for (const sqlite::SchemaColumn& column : schema->Columns)
-                columns.push_back({column.Name, column.DeclaredText});
-        }
-        return columns;
-    }
-    std::vector<std::string> TableNames() override { return sqlite::ReadTableNames(Database()); }
 
     // IMMEDIATE: the write lock is taken at the start, so a file another program holds fails
     // here, before anything of the transaction is written.
@@ -136,15 +127,13 @@ class SqliteEngine final : public EmbeddedEngine {
     sqlite::DatabaseHandle mDatabase;
     sqlite::StatementCache mStatements{kCachedStatements};
     sqlite::SchemaCache mTables;
-    EmbeddedSettings mSettings;
     std::int64_t mIdentity = 0;
     std::string mOpeningJournalMode;
     bool mCheckedJournal = false;
     bool mSwitchedJournal = false;
 };
 
-SqliteEngine::SqliteEngine(std::string path, const EmbeddedSettings& options)
-    : mPath(std::move(path)), mSettings(options) {
+SqliteEngine::SqliteEngine(std::string path) : mPath(std::move(path)) {
     sqlite::CheckDatabaseFile(mPath);
 
     // No SQLITE_OPEN_CREATE: a file that vanished since the check is not made anew. A
@@ -261,10 +250,7 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
                 rows->ColumnNames.push_back(given);
             }
             const char* declared = sqlite3_column_decltype(prepared, column);
-            const char* table = sqlite3_column_table_name(prepared, column);
-            rows->DeclaredTypes.emplace_back(declared ? declared : "");
-            rows->Tables.emplace_back(table && declared ? table : "");
-            kinds.push_back(declared ? std::optional(dialect::ReadDeclaredType(declared).Kind)
+            kinds.push_back(declared ? std::optional(dialect::ReadColumnKind(declared))
                                      : std::nullopt);
         }
     }
@@ -283,12 +269,8 @@ void SqliteEngine::RunStatement(std::string_view text, ResultRows* rows) {
 
     // SQLite's own last rowid moves with every insert, EventDates' too; the identity only
     // with an insert into a table with an autonumber.
-    const bool writes = statement.Verb == dialect::StatementVerb::Insert ||
-                        statement.Verb == dialect::StatementVerb::Update ||
-                        statement.Verb == dialect::StatementVerb::Delete;
-    if (rows && writes) rows->RowsChanged = sqlite3_changes64(Database());
     if (statement.Verb == dialect::StatementVerb::Insert && sqlite3_changes(Database()) > 0) {
-        const sqlite::TableSchema* table = mTables.Find(Database(), statement.TargetTable);
+        const sqlite::TableSchema* table = mTables.Find(Database(), statement.Table);
         if (table && table->HasAutonumber) mIdentity = sqlite3_last_insert_rowid(Database());
     }
     if (statement.Verb == dialect::StatementVerb::Other) mTables.Clear();  // the schema may differ
@@ -328,10 +310,8 @@ std::vector<StoredValue> SqliteEngine::BindParameters(sqlite3_stmt* prepared,
     for (const sqlite::Parameter& parameter : statement.Parameters) {
         const sqlite::SchemaColumn* column =
             parameter.Target ? ColumnOfTarget(statement, *parameter.Target) : nullptr;
-        const auto kind = column ? std::optional(column->Type.Kind) : std::nullopt;
-        const std::size_t textSize = column && mSettings.CutsText ? column->Type.TextSize : 0;
-        values.push_back(
-            sqlite::StoreParameter(parameter, kind, mIdentity, mSettings.QuotedDates, textSize));
+        const auto kind = column ? std::optional(column->Kind) : std::nullopt;
+        values.push_back(sqlite::StoreParameter(parameter, kind, mIdentity));
     }
     // The texts stay in values until the statement is reset, so SQLite need not copy them.
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -358,39 +338,20 @@ std::vector<StoredValue> SqliteEngine::BindParameters(sqlite3_stmt* prepared,
 
 const sqlite::SchemaColumn* SqliteEngine::ColumnOfTarget(const TranslatedStatement& statement,
                                                          const dialect::ColumnTarget& target) {
-    const auto columnIn = [&](const std::string& tableName) -> const sqlite::SchemaColumn* {
-        const sqlite::TableSchema* table = mTables.Find(Database(), tableName);
-        if (!table) return nullptr;
-        if (!target.Column.empty()) return table->Find(target.Column);
-        if (target.Position < 0 ||
-            static_cast<std::size_t>(target.Position) >= table->Columns.size())
-            return nullptr;
-        return &table->Columns[static_cast<std::size_t>(target.Position)];
-    };
-    if (!target.Table.empty()) return columnIn(target.Table);
-    for (const std::string& table : statement.Tables) {
-        if (const sqlite::SchemaColumn* column = columnIn(table)) return column;
-    }
-    return nullptr;
+    const sqlite::TableSchema* table =
+        mTables.Find(Database(), target.Table.empty() ? statement.Table : target.Table);
+    return table ? table->Find(target.Column) : nullptr;
 }
 
 }  // namespace
 
-std::unique_ptr<EmbeddedEngine> OpenEmbeddedEngine(std::string_view connectionString,
-                                                   const EmbeddedSettings& settings) {
+std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString) {
     const auto path = ConnectionString(connectionString).Find("Dbq");
     if (!path || path->empty()) {
         sqlite::RaiseFailure(SQLITE_CANTOPEN,
                              "The connection string names no database file (Dbq).");
     }
-    return std::make_unique<SqliteEngine>(*path, settings);
-}
-
-std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString,
-                                         dialect::DateSettings quotedDates) {
-    EmbeddedSettings settings;
-    settings.QuotedDates = quotedDates;
-    return OpenEmbeddedEngine(connectionString, settings);
+    return std::make_unique<SqliteEngine>(*path);
 }
 
 }  // namespace almanoria

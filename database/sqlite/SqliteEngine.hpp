@@ -39,50 +39,17 @@
 // The messages of a failed open name the file.
 
 #include <memory>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "database/Engine.hpp"
-#include "database/dialect/AccessDialect.hpp"
 
 namespace almanoria {
-
-// A column of a table and the type the file declares for it.
-struct DeclaredColumn {
-    std::string Name;
-    std::string DeclaredType;
-};
-
-// The embedded engine with what it knows of the file's tables: read once per table and kept
-// until a statement other than SELECT, INSERT, UPDATE or DELETE may have changed them.
-class EmbeddedEngine : public Engine {
-  public:
-    // In the table's order; empty for no such table.
-    virtual std::vector<DeclaredColumn> ColumnsOf(std::string_view table) = 0;
-    // The tables of the file, by name, without SQLite's own.
-    virtual std::vector<std::string> TableNames() = 0;
-};
-
-struct EmbeddedSettings {
-    // How quoted date text is read; the program's own wizard reads it month first, as it
-    // writes it.
-    dialect::DateSettings QuotedDates;
-    // Whether text longer than its column's declared size (TEXT(n); a bare TEXT holds 255) is
-    // cut on the right, as the Access driver cuts it. Memo columns keep everything.
-    bool CutsText = false;
-};
 
 // Opens the database file named by the connection string's Dbq (keys without regard to case;
 // the path unchanged). Only an existing SQLite file is opened, read-write when it can be and
 // read-only when it is write-protected; nothing else is ever written to. From its first write
 // on the file uses a write-ahead log where it can, and gets its own journal mode back when the
 // engine is released. Raises a Failure saying what is wrong.
-std::unique_ptr<EmbeddedEngine> OpenEmbeddedEngine(std::string_view connectionString,
-                                                   const EmbeddedSettings& settings);
-
-// The same with quoted dates read as quotedDates says and no text cut.
-std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString,
-                                         dialect::DateSettings quotedDates = {});
+std::unique_ptr<Engine> OpenSqliteEngine(std::string_view connectionString);
 
 }  // namespace almanoria

@@ -1,21 +1,14 @@
 #include "database/sqlite/StorageFormat.hpp"
 
 #include <charconv>
-#include <chrono>
 #include <cmath>
 
 #include "database/Names.hpp"
 #include "database/sqlite/SqliteHandles.hpp"
-#include "platform/Unicode.hpp"
 
 namespace almanoria::sqlite {
 
 namespace {
-
-// What a text column keeps of a text; counted in characters, as Access counts.
-std::string TextFor(std::string text, std::size_t textSize) {
-    return textSize == 0 ? text : FirstCharacters(std::move(text), textSize);
-}
 
 StoredValue NumberOf(const Parameter& parameter) {
     auto number = ParseNumberText(parameter.Text);
@@ -59,48 +52,21 @@ std::optional<bool> ParseYesNoText(std::string_view text) {
     return AsDouble(*number) != 0.0;
 }
 
-std::optional<DateTime> DateFromSerial(double days) {
-    // Access's dates run from the year 100 to 9999.
-    if (!std::isfinite(days) || days < -657434.0 || days >= 2958466.0) return std::nullopt;
-    // Before 12/30/1899 the fraction still counts forward from midnight, as in Access.
-    const double wholeDays = std::trunc(days);
-    const auto seconds =
-        static_cast<std::int64_t>(std::llround(std::fabs(days - wholeDays) * 86400.0));
-    const std::chrono::sys_days zeroDay =
-        std::chrono::year(1899) / std::chrono::December / std::chrono::day(30);
-    const std::chrono::year_month_day civil(
-        zeroDay + std::chrono::days(static_cast<std::int64_t>(wholeDays) + seconds / 86400));
-    DateTime date{static_cast<int>(civil.year()),
-                  static_cast<int>(static_cast<unsigned>(civil.month())),
-                  static_cast<int>(static_cast<unsigned>(civil.day()))};
-    const std::int64_t secondOfDay = seconds % 86400;
-    date.Hour = static_cast<int>(secondOfDay / 3600);
-    date.Minute = static_cast<int>(secondOfDay / 60 % 60);
-    date.Second = static_cast<int>(secondOfDay % 60);
-    return date;
-}
-
-std::string FirstCharacters(std::string text, std::size_t count) {
-    text.resize(FirstCodePoints(text, count).size());
-    return text;
-}
-
 StoredValue StoreParameter(const Parameter& parameter, std::optional<dialect::ColumnKind> kind,
-                           std::int64_t identity, dialect::DateSettings quotedDates,
-                           std::size_t textSize) {
+                           std::int64_t identity) {
     if (parameter.Kind == dialect::TokenKind::Identity) return identity;
     switch (kind.value_or(dialect::ColumnKind::Text)) {
         case dialect::ColumnKind::Text:
             if (parameter.Kind == dialect::TokenKind::Date)
                 return dialect::IsoDateText(parameter.Date);
             if (parameter.Kind == dialect::TokenKind::Number) return NumberOf(parameter);
-            return TextFor(parameter.Text, textSize);
+            return parameter.Text;
         case dialect::ColumnKind::DateTime: {
             if (parameter.Kind == dialect::TokenKind::Date)
                 return dialect::IsoDateText(parameter.Date);
             const auto date = parameter.Kind == dialect::TokenKind::Number
-                                  ? DateFromSerial(AsDouble(NumberOf(parameter)))
-                                  : dialect::ParseAccessDate(parameter.Text, quotedDates);
+                                  ? std::nullopt
+                                  : dialect::ParseAccessDate(parameter.Text);
             if (!date) RaiseDataTypeMismatch();
             return dialect::IsoDateText(*date);
         }

@@ -23,19 +23,10 @@ std::optional<StoredValue> ParseNumberText(std::string_view text);
 // True, Yes, On or any non-zero number; False, No, Off or zero.
 std::optional<bool> ParseYesNoText(std::string_view text);
 
-// The date Access counts days from, 12/30/1899, plus days (and a fraction for the time).
-std::optional<DateTime> DateFromSerial(double days);
-
 // The value a parameter stores into a column of kind (none: the column is not known), or a
 // data type mismatch Failure when it does not convert. identity is what @@IDENTITY stands for;
-// quoted text for a Date/Time column is read by quotedDates. Text for a text column is cut on
-// the right to textSize characters when that is not 0, as the Access driver cuts it.
+// quoted text for a Date/Time column reads month first, and a number is no date.
 StoredValue StoreParameter(const Parameter& parameter, std::optional<dialect::ColumnKind> kind,
-                           std::int64_t identity, dialect::DateSettings quotedDates = {},
-                           std::size_t textSize = 0);
-
-// The first count characters of UTF-8 text, whole characters only: code points, as the Access
-// driver counts a TEXT(n) column's n (platform/Unicode.hpp).
-std::string FirstCharacters(std::string text, std::size_t count);
+                           std::int64_t identity);
 
 }  // namespace almanoria::sqlite

@@ -30,32 +30,18 @@ const TableSchema* SchemaCache::Find(sqlite3* database, std::string_view name) {
     bool isIntegerKey = false;
     int stepped;
     while ((stepped = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        std::string declared = ColumnText(statement.get(), 1);
-        const dialect::DeclaredType type = dialect::ReadDeclaredType(declared);
+        const std::string declared = ColumnText(statement.get(), 1);
+        const dialect::ColumnKind kind = dialect::ReadColumnKind(declared);
         if (sqlite3_column_int(statement.get(), 2) > 0) {
             ++keyColumns;
             isIntegerKey = SameName(declared, "INTEGER");
         }
-        table.Columns.push_back({ColumnText(statement.get(), 0), std::move(declared), type});
+        table.Columns.push_back({ColumnText(statement.get(), 0), kind});
     }
     CheckResult(database, stepped);
     if (table.Columns.empty()) return nullptr;  // SQLite will say what is missing
     table.HasAutonumber = keyColumns == 1 && isIntegerKey;
     return &mTables.emplace(key, std::move(table)).first->second;
-}
-
-std::vector<std::string> ReadTableNames(sqlite3* database) {
-    const StatementHandle statement =
-        Prepare(database,
-                "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' "
-                "ESCAPE '!' ORDER BY name");
-    std::vector<std::string> names;
-    int stepped;
-    while ((stepped = sqlite3_step(statement.get())) == SQLITE_ROW) {
-        names.push_back(ColumnText(statement.get(), 0));
-    }
-    CheckResult(database, stepped);
-    return names;
 }
 
 }  // namespace almanoria::sqlite

@@ -16,8 +16,7 @@ namespace almanoria::sqlite {
 
 struct SchemaColumn {
     std::string Name;
-    std::string DeclaredText;  // as the file declares it
-    dialect::DeclaredType Type;
+    dialect::ColumnKind Kind;
 };
 
 struct TableSchema {
@@ -36,8 +35,5 @@ class SchemaCache {
   private:
     std::unordered_map<std::string, TableSchema> mTables;  // by lower-case name
 };
-
-// The tables of the file, by name, without SQLite's own.
-std::vector<std::string> ReadTableNames(sqlite3* database);
 
 }  // namespace almanoria::sqlite

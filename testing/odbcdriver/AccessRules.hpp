@@ -10,8 +10,27 @@
 #include <vector>
 
 #include "database/dialect/AccessDialect.hpp"
+#include "platform/Unicode.hpp"
 
 namespace almanoria::odbcdriver {
+
+// The number of code points of a UTF-8 text, as the Access driver counts a statement's
+// characters and a TEXT(n) column's n.
+constexpr std::size_t CodePointCount(std::string_view utf8) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < utf8.size(); ++at)
+        count += IsCodePointStart(utf8, at) ? 1 : 0;
+    return count;
+}
+
+// The first count code points of a UTF-8 text, whole ones only.
+constexpr std::string_view FirstCodePoints(std::string_view utf8, std::size_t count) {
+    std::size_t at = 0;
+    for (std::size_t seen = 0; at < utf8.size(); ++at) {
+        if (IsCodePointStart(utf8, at) && seen++ == count) break;
+    }
+    return utf8.substr(0, at);
+}
 
 // The longest statement the Access driver takes, in characters (code points).
 inline constexpr std::size_t kMaxStatementCharacters = 65000;

@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
+#include <optional>
+
+#include <sqlite3.h>
 
 #include "database/ConnectionString.hpp"
 #include "database/Names.hpp"
 #include "database/dialect/AccessDialect.hpp"
+#include "database/dialect/StatementShape.hpp"
 #include "database/sqlite/SqliteEngine.hpp"
 #include "errors/Failure.hpp"
 #include "testing/odbcdriver/AccessRules.hpp"
@@ -15,32 +20,117 @@
 
 namespace almanoria::odbcdriver {
 
+std::size_t TextSizeOf(std::string_view declaredType) {
+    const std::string_view word = dialect::FirstWord(declaredType);
+    if (!IsOneOf(word, {"TEXT", "VARCHAR", "CHAR", "CHARACTER", "NVARCHAR", "NCHAR", "STRING",
+                        "ALPHANUMERIC"})) {
+        return 0;
+    }
+    const std::string_view rest = Trimmed(Trimmed(declaredType).substr(word.size()));
+    const std::size_t close = rest.find(')');
+    if (rest.size() < 3 || rest.front() != '(' || close == std::string_view::npos) return 255;
+    const std::string_view digits = Trimmed(rest.substr(1, close - 1));
+    std::size_t size = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size);
+    const bool isSize = error == std::errc() && end == digits.data() + digits.size() && size > 0;
+    return isSize ? size : 255;
+}
+
 ColumnDescription DescribeDeclaredType(std::string_view name, std::string_view declaredType) {
     const std::string column(name);
-    const dialect::DeclaredType declared = dialect::ReadDeclaredType(declaredType);
-    switch (declared.Type) {
-        case dialect::AccessType::DateTime:
+    const std::string_view word = dialect::FirstWord(declaredType);
+    switch (dialect::ReadColumnKind(declaredType)) {
+        case dialect::ColumnKind::DateTime:
             return Described(column, SQL_TYPE_TIMESTAMP, 19, "DATETIME");
-        case dialect::AccessType::YesNo:
+        case dialect::ColumnKind::YesNo:
             return Described(column, SQL_BIT, 1, "BIT", SQL_NO_NULLS);
-        case dialect::AccessType::Double:
-            return Described(column, SQL_DOUBLE, 15, "DOUBLE");
-        case dialect::AccessType::Single:
-            return Described(column, SQL_REAL, 7, "REAL");
-        case dialect::AccessType::Short:
-            return Described(column, SQL_SMALLINT, 5, "SMALLINT");
-        case dialect::AccessType::Byte:
-            return Described(column, SQL_TINYINT, 3, "BYTE");
-        case dialect::AccessType::Long:
+        case dialect::ColumnKind::Number:
+            if (IsOneOf(word, {"DOUBLE", "NUMERIC", "CURRENCY"})) {
+                return Described(column, SQL_DOUBLE, 15, "DOUBLE");
+            }
+            if (SameName(word, "SINGLE")) return Described(column, SQL_REAL, 7, "REAL");
+            if (SameName(word, "SHORT")) return Described(column, SQL_SMALLINT, 5, "SMALLINT");
+            if (SameName(word, "BYTE")) return Described(column, SQL_TINYINT, 3, "BYTE");
             return Described(column, SQL_INTEGER, 10, "INTEGER");
-        case dialect::AccessType::Text:
-            return Described(column, SQL_WVARCHAR, declared.TextSize, "VARCHAR");
-        case dialect::AccessType::Memo:
+        case dialect::ColumnKind::Text:
             break;
+    }
+    if (const std::size_t size = TextSizeOf(declaredType)) {
+        return Described(column, SQL_WVARCHAR, size, "VARCHAR");
     }
     // A Memo, as the Access driver describes it.
     return Described(column, SQL_WLONGVARCHAR, kMemoSize, "LONGCHAR");
 }
+
+namespace {
+
+std::string QuotedText(std::string_view text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '\'') quoted += '\'';
+    }
+    return quoted + "'";
+}
+
+const DeclaredColumn* Find(const std::vector<DeclaredColumn>& columns, std::string_view name) {
+    const auto found = std::find_if(columns.begin(), columns.end(), [&](const DeclaredColumn& c) {
+        return SameName(c.Name, name);
+    });
+    return found == columns.end() ? nullptr : &*found;
+}
+
+// What the Access driver makes of a quoted value by the column it goes into: date text read
+// by the regional settings, text cut on the right to its TEXT(n) column's n characters. The
+// engine then takes the date as a #date# literal and the text as it stands.
+std::string ApplyColumnRules(const std::string& statement, FileSchema& schema,
+                             DateSettings quotedDates) {
+    std::vector<dialect::Token> tokens;
+    std::optional<dialect::StatementShape> read;
+    try {
+        tokens = dialect::TokenizeAccessSql(statement);
+        read.emplace(tokens);
+    } catch (const dialect::SyntaxError&) {
+        return statement;  // the engine says what is wrong with it
+    }
+    const dialect::StatementShape& shape = *read;
+    if (shape.Verb() == dialect::StatementVerb::Other) return statement;
+    const std::vector<DeclaredColumn> columns = schema.ColumnsOf(shape.Table());
+    std::string ruled;
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const dialect::Token& token = tokens[i];
+        const auto place =
+            token.Kind == dialect::TokenKind::Text ? shape.PlaceOf(i, i) : std::nullopt;
+        if (!place || !place->Target) continue;
+        // A column of another table than the statement's is none: SQLite says so.
+        const DeclaredColumn* column = Find(columns, place->Target->Column);
+        if (!column ||
+            (!place->Target->Table.empty() && !SameName(place->Target->Table, shape.Table()))) {
+            continue;
+        }
+        const std::size_t textSize = TextSizeOf(column->DeclaredType);
+        std::string value;
+        if (dialect::ReadColumnKind(column->DeclaredType) == dialect::ColumnKind::DateTime) {
+            const auto date = ParseRegionalDate(token.Text, quotedDates);
+            if (!date) {
+                throw Failure(ErrorNumber::ObjectError + SQLITE_MISMATCH,
+                              "Data type mismatch in criteria expression.");
+            }
+            value = "#" + dialect::IsoDateText(*date) + "#";
+        } else if (textSize > 0 && CodePointCount(token.Text) > textSize) {
+            value = QuotedText(FirstCodePoints(token.Text, textSize));
+        } else {
+            continue;
+        }
+        ruled.append(statement, copied, token.Begin - copied);
+        ruled += value;
+        copied = token.End;
+    }
+    return ruled.append(statement, copied);
+}
+
+}  // namespace
 
 ResultSet& DriverStatement::OpenResult() {
     if (!mResult) Refuse("24000", "Invalid cursor state");
@@ -52,25 +142,36 @@ SQLRETURN DriverStatement::ExecDirect(std::string_view statement) {
     mRowCount = -1;
     const std::vector<dialect::Token> tokens = ReadStatement(statement);
     CheckAccessRules(statement, tokens);
-    const std::string text = RewriteOdbcEscapes(statement, tokens);
-    ResultRows rows = mConnection.DatabaseForStatement().Query(text);
-    mRowCount = rows.RowsChanged;
+    FileSchema schema = mConnection.Schema();
+    const std::string text =
+        ApplyColumnRules(RewriteOdbcEscapes(statement, tokens), schema, mConnection.QuotedDates());
+    Engine& engine = mConnection.DatabaseForStatement();
+    ResultRows rows = engine.Query(text);
+    const bool changes =
+        !tokens.empty() && dialect::IsAnyKeyword(tokens.front(), {"INSERT", "UPDATE", "DELETE"});
+    if (changes) mRowCount = engine.Query("SELECT changes()").Rows.at(0).at(0).AsWhole();
     if (rows.ColumnNames.empty()) {
         // An UPDATE or DELETE that changes no row is answered with SQL_NO_DATA.
-        const bool changes = !tokens.empty() && (dialect::IsKeyword(tokens.front(), "UPDATE") ||
-                                                 dialect::IsKeyword(tokens.front(), "DELETE"));
-        return changes && mRowCount == 0 ? SQL_NO_DATA : SQL_SUCCESS;
+        return changes && mRowCount == 0 && !dialect::IsKeyword(tokens.front(), "INSERT")
+                   ? SQL_NO_DATA
+                   : SQL_SUCCESS;
     }
 
-    // A column of a table is described by its declared type, an expression (@@IDENTITY) by
-    // its values.
+    // A column of the statement's table is described by its declared type, an expression
+    // (@@IDENTITY) by its values.
+    std::string table;
+    try {
+        table = dialect::StatementShape(tokens).Table();
+    } catch (const dialect::SyntaxError&) {
+    }
+    const std::vector<DeclaredColumn> declared = schema.ColumnsOf(table);
     std::vector<ColumnDescription> columns;
     for (std::size_t i = 0; i < rows.ColumnNames.size(); ++i) {
         const std::string& name = rows.ColumnNames[i];
-        const bool isDeclared = i < rows.DeclaredTypes.size() && !rows.DeclaredTypes[i].empty();
-        columns.push_back(isDeclared ? DescribeDeclaredType(name, rows.DeclaredTypes[i])
-                                     : DescribeByValues(name, rows.Rows, i));
-        if (i < rows.Tables.size()) columns.back().Table = rows.Tables[i];
+        const DeclaredColumn* column = Find(declared, name);
+        columns.push_back(column ? DescribeDeclaredType(name, column->DeclaredType)
+                                 : DescribeByValues(name, rows.Rows, i));
+        if (column) columns.back().Table = table;
     }
     mResult.emplace(std::move(columns), std::move(rows.Rows));
     return SQL_SUCCESS;
@@ -111,13 +212,14 @@ void DriverStatement::Columns(std::optional<std::string_view> tablePattern,
                                               text("IS_NULLABLE")};
 
     std::vector<std::vector<Value>> rows;
-    for (const std::string& table : mConnection.TableNames()) {
+    FileSchema schema = mConnection.Schema();
+    for (const std::string& table : schema.TableNames()) {
         if (!matches(table, tablePattern)) continue;
         std::int64_t position = 0;
-        for (const TableColumn& column : mConnection.ColumnsOf(table)) {
+        for (const DeclaredColumn& column : schema.ColumnsOf(table)) {
             ++position;
             if (!matches(column.Name, columnPattern)) continue;
-            const ColumnDescription& type = column.Description;
+            const ColumnDescription type = DescribeDeclaredType(column.Name, column.DeclaredType);
             const bool isText = type.Type == SQL_WVARCHAR || type.Type == SQL_WLONGVARCHAR;
             const bool isDate = type.Type == SQL_TYPE_TIMESTAMP;
             const bool isNumber = !isText && !isDate && type.Type != SQL_BIT;
@@ -149,10 +251,9 @@ void DriverConnection::Connect(std::string_view connectionString) {
     const char* home = std::getenv("HOME");
     const std::string path = dbq ? HostPath(*dbq, prefix ? prefix : "", home ? home : "") : "";
     try {
-        EmbeddedSettings settings;
-        settings.QuotedDates = RegionalDateSettings();
-        settings.CutsText = true;
-        mEngine = OpenEmbeddedEngine(BuildConnectionString(path), settings);
+        mEngine = OpenSqliteEngine(BuildConnectionString(path));
+        mPath = path;
+        mQuotedDates = RegionalDateSettings();
     } catch (const Failure& failure) {
         DiagnosticRecord record = RecordOfFailure(failure.Number(), failure.Description());
         record.State = "08001";
@@ -168,13 +269,13 @@ void DriverConnection::Disconnect() {
     mInTransaction = false;
 }
 
-EmbeddedEngine& DriverConnection::Database() {
+Engine& DriverConnection::Database() {
     if (!mEngine) Refuse("08003", "Connection not open");
     return *mEngine;
 }
 
-EmbeddedEngine& DriverConnection::DatabaseForStatement() {
-    EmbeddedEngine& engine = Database();
+Engine& DriverConnection::DatabaseForStatement() {
+    Engine& engine = Database();
     if (!mAutocommit && !mInTransaction) {
         engine.BeginTransaction();
         mInTransaction = true;
@@ -214,16 +315,9 @@ bool DriverConnection::FreeStatement(const DriverStatement* statement) {
     return true;
 }
 
-std::vector<TableColumn> DriverConnection::ColumnsOf(const std::string& table) {
-    std::vector<TableColumn> columns;
-    for (const DeclaredColumn& column : Database().ColumnsOf(table)) {
-        columns.push_back({column.Name, DescribeDeclaredType(column.Name, column.DeclaredType)});
-    }
-    return columns;
-}
-
-std::vector<std::string> DriverConnection::TableNames() {
-    return Database().TableNames();
+FileSchema DriverConnection::Schema() {
+    Database();
+    return FileSchema(mPath);
 }
 
 DriverConnection& Environment::NewConnection() {

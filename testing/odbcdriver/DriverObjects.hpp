@@ -10,21 +10,21 @@
 #include <string_view>
 #include <vector>
 
+#include "database/Engine.hpp"
 #include "database/odbc/OdbcApi.hpp"
-#include "database/sqlite/SqliteEngine.hpp"
 #include "testing/odbcdriver/DriverError.hpp"
+#include "testing/odbcdriver/FileSchema.hpp"
+#include "testing/odbcdriver/RegionalSettings.hpp"
 #include "testing/odbcdriver/ResultSet.hpp"
 
 namespace almanoria::odbcdriver {
 
-// A column of a table, with the SQL type its declared type reads as.
-struct TableColumn {
-    std::string Name;
-    ColumnDescription Description;
-};
-
 // What the Access driver gives as a Memo column's size.
 inline constexpr SQLULEN kMemoSize = 1073741823;
+
+// The characters a Text column of a declared type holds: the size in TEXT(50), 255 without
+// one; 0 for a Memo (MEMO, LONGTEXT, none), which keeps all its text.
+std::size_t TextSizeOf(std::string_view declaredType);
 
 // The description a declared type (DATETIME, YESNO, INTEGER, TEXT(50), LONGTEXT, ...) gives a
 // column.
@@ -87,10 +87,10 @@ class DriverConnection : public Handled {
     void Connect(std::string_view connectionString);
     void Disconnect();
     bool IsConnected() const { return mEngine != nullptr; }
-    EmbeddedEngine& Database();  // 08003 when not connected
+    Engine& Database();  // 08003 when not connected
     // The engine for a statement to run on: in manual-commit mode a transaction is begun first
     // when none is open, as the Access driver begins one with the first statement.
-    EmbeddedEngine& DatabaseForStatement();
+    Engine& DatabaseForStatement();
 
     // Turning autocommit back on commits the open transaction, as ODBC has it.
     void SetAutocommit(bool on);
@@ -101,14 +101,16 @@ class DriverConnection : public Handled {
     DriverStatement& NewStatement();
     bool FreeStatement(const DriverStatement* statement);
 
-    // The columns of a table as the file declares them, from the engine's own schema; empty
-    // for no such table.
-    std::vector<TableColumn> ColumnsOf(const std::string& table);
-    std::vector<std::string> TableNames();
+    // The open file's tables and columns (08003 when not connected), and how quoted dates
+    // read on this connection.
+    FileSchema Schema();
+    DateSettings QuotedDates() const { return mQuotedDates; }
 
   private:
     Environment& mEnvironment;
-    std::unique_ptr<EmbeddedEngine> mEngine;
+    std::unique_ptr<Engine> mEngine;
+    std::string mPath;
+    DateSettings mQuotedDates;
     std::vector<std::unique_ptr<DriverStatement>> mStatements;
     bool mAutocommit = true;
     bool mInTransaction = false;

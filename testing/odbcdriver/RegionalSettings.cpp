@@ -7,9 +7,12 @@
 #include <memory>
 #include <type_traits>
 
+#include "database/Names.hpp"
+#include "database/dialect/AccessDialect.hpp"
+
 namespace almanoria::odbcdriver {
 
-dialect::DateOrder DateOrderOfFormat(std::string_view format) {
+DateOrder DateOrderOfFormat(std::string_view format) {
     for (std::size_t at = 0; at + 1 < format.size(); ++at) {
         if (format[at] != '%') continue;
         std::size_t conversion = at + 1;
@@ -24,7 +27,7 @@ dialect::DateOrder DateOrderOfFormat(std::string_view format) {
         switch (format[conversion]) {
             case 'd':
             case 'e':
-                return dialect::DateOrder::DayFirst;
+                return DateOrder::DayFirst;
             case 'm':
             case 'b':
             case 'B':
@@ -32,20 +35,20 @@ dialect::DateOrder DateOrderOfFormat(std::string_view format) {
             case 'y':
             case 'Y':
             case 'F':  // %Y-%m-%d
-                return dialect::DateOrder::MonthFirst;
+                return DateOrder::MonthFirst;
             default:
                 break;
         }
         at = conversion;
     }
-    return dialect::DateOrder::MonthFirst;
+    return DateOrder::MonthFirst;
 }
 
-dialect::DateOrder RegionalDateOrder() {
+DateOrder RegionalDateOrder() {
     return RegionalDateSettings().Order;
 }
 
-dialect::DateSettings RegionalDateSettings() {
+DateSettings RegionalDateSettings() {
     struct FreeLocale {
         void operator()(locale_t locale) const noexcept { freelocale(locale); }
     };
@@ -55,6 +58,26 @@ dialect::DateSettings RegionalDateSettings() {
     const char* format = nl_langinfo_l(D_FMT, locale.get());
     const char* am = nl_langinfo_l(AM_STR, locale.get());
     return {DateOrderOfFormat(format ? format : ""), am && *am != '\0'};
+}
+
+std::optional<DateTime> ParseRegionalDate(std::string_view text, DateSettings settings) {
+    const std::string_view trimmed = Trimmed(text);
+    const std::size_t last = trimmed.size() >= 2 ? trimmed.size() - 2 : 0;
+    if (!settings.NamesAmPm &&
+        (SameName(trimmed.substr(last), "AM") || SameName(trimmed.substr(last), "PM"))) {
+        return std::nullopt;
+    }
+    // d/m/yyyy read as m/d/yyyy with the first two parts swapped.
+    const std::size_t first = trimmed.find_first_of("/-");
+    const std::size_t second =
+        first == std::string_view::npos ? first : trimmed.find(trimmed[first], first + 1);
+    if (settings.Order == DateOrder::DayFirst && first <= 2 && second != std::string_view::npos) {
+        const std::string swapped = std::string(trimmed.substr(first + 1, second - first - 1)) +
+                                    trimmed[first] + std::string(trimmed.substr(0, first)) +
+                                    std::string(trimmed.substr(second));
+        if (const auto date = dialect::ParseAccessDate(swapped)) return date;
+    }
+    return dialect::ParseAccessDate(trimmed);
 }
 
 std::string HostPath(std::string_view path, std::string_view winePrefix, std::string_view home) {

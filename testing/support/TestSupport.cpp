@@ -10,6 +10,39 @@
 
 namespace almanoria::testing {
 
+namespace {
+
+class ObservedEngine final : public Engine {
+  public:
+    ObservedEngine(std::unique_ptr<Engine> engine, StatementObserver& observer)
+        : mEngine(std::move(engine)), mObserver(observer) {}
+    void Execute(std::string_view statement) override {
+        mObserver.OnStatement(statement);
+        mEngine->Execute(statement);
+    }
+    ResultRows Query(std::string_view statement) override {
+        mObserver.OnStatement(statement);
+        return mEngine->Query(statement);
+    }
+    void BeginTransaction() override { mEngine->BeginTransaction(); }
+    void CommitTransaction() override { mEngine->CommitTransaction(); }
+    void RollbackTransaction() override { mEngine->RollbackTransaction(); }
+
+  private:
+    std::unique_ptr<Engine> mEngine;
+    StatementObserver& mObserver;
+};
+
+}  // namespace
+
+EngineFactory ObservedEngines(EngineFactory engines, StatementObserver* observer) {
+    if (!observer) return engines;
+    return [engines = std::move(engines), observer](std::string_view connectionString) {
+        return std::unique_ptr<Engine>(
+            std::make_unique<ObservedEngine>(engines(connectionString), *observer));
+    };
+}
+
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device random;

@@ -19,7 +19,22 @@
 #include "errors/Failure.hpp"
 #include "platform/PlatformServices.hpp"
 
+namespace almanoria {
+
+// Sees the text of every statement and query an engine is given, before it runs.
+class StatementObserver {
+  public:
+    virtual ~StatementObserver() = default;
+    virtual void OnStatement(std::string_view statement) = 0;
+};
+
+}  // namespace almanoria
+
 namespace almanoria::testing {
+
+// The engines of engines, each showing observer every statement text before it runs it, as the
+// program's connection hands it over; transactions pass no text.
+EngineFactory ObservedEngines(EngineFactory engines, StatementObserver* observer);
 
 // The failure an action raises; the test fails when it raises none.
 template <typename Action>

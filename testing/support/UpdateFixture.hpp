@@ -10,9 +10,9 @@
 #include <string>
 
 #include "database/basDatabase.hpp"
+#include "testing/support/HeadlessControls.hpp"
 #include "testing/support/TestSupport.hpp"
 #include "update/UpdateRun.hpp"
-#include "window/HeadlessControls.hpp"
 
 namespace almanoria::testing {
 
@@ -25,7 +25,7 @@ class HeadlessUpdate {
                             StatementObserver* observer = nullptr,
                             EngineFactory engines = DefaultEngineFactory())
         : errors(box, clock, {"Almanoria Desktop Calendar", programFolder, "AlmUpdate"}),
-          database(errors, std::move(engines), observer),
+          database(errors, ObservedEngines(std::move(engines), observer)),
           mDatabasePath(file.string()) {}
     HeadlessUpdate(const HeadlessUpdate&) = delete;
     HeadlessUpdate& operator=(const HeadlessUpdate&) = delete;

@@ -45,31 +45,6 @@ TEST(ParseAccessDate, RefusesWhatIsNoDate) {
     }
 }
 
-TEST(ParseAccessDate, ReadsDayFirstWhereTheSettingsSaySoAndFallsBackToMonthFirst) {
-    const auto dayFirst = [](std::string_view text) {
-        return ParseAccessDate(text, DateOrder::DayFirst);
-    };
-    EXPECT_EQ(dayFirst("5/6/2012"), (DateTime{2012, 6, 5}));
-    EXPECT_EQ(dayFirst("31/12/2012 14:30"), (DateTime{2012, 12, 31, 14, 30, 0}));
-    // No 31st month: read month first, as Access reads it.
-    EXPECT_EQ(dayFirst("12/31/2012"), (DateTime{2012, 12, 31}));
-    // Year first is never turned round.
-    EXPECT_EQ(dayFirst("2012-05-06"), (DateTime{2012, 5, 6}));
-    EXPECT_FALSE(dayFirst("31/31/2012").has_value());
-    EXPECT_FALSE(dayFirst("30/2/2012").has_value());
-    // The program's own order stays month first, and strict.
-    EXPECT_EQ(ParseAccessDate("5/6/2012"), (DateTime{2012, 5, 6}));
-    EXPECT_FALSE(ParseAccessDate("31/12/2012").has_value());
-}
-
-TEST(ParseAccessDate, WithoutAmAndPmInTheSettingsATimeCarriesNoMarker) {
-    const DateSettings german(DateOrder::DayFirst, false);
-    EXPECT_FALSE(ParseAccessDate("0:00 AM", german).has_value());
-    EXPECT_FALSE(ParseAccessDate("1/1/2012 2:30 PM", german).has_value());
-    EXPECT_EQ(ParseAccessDate("14:30", german), (DateTime{1899, 12, 30, 14, 30, 0}));
-    EXPECT_EQ(ParseAccessDate("5/6/2012 00:00:00", german), (DateTime{2012, 6, 5}));
-}
-
 TEST(ParseProgramDate, OnlyRealMonthFirstDatesWithoutATime) {
     EXPECT_EQ(ParseProgramDate("5/6/2012"), (DateTime{2012, 5, 6}));
     EXPECT_EQ(ParseProgramDate("12/31/2012"), (DateTime{2012, 12, 31}));
@@ -89,7 +64,7 @@ TEST(ParseTimeAlone, TimesWithAndWithoutMarkersButNoDates) {
     }
 }
 
-TEST(ReadDeclaredType, KindByTheFirstWordWithoutRegardToCase) {
+TEST(ReadColumnKind, ByTheFirstWordWithoutRegardToCase) {
     const std::vector<std::pair<std::string, ColumnKind>> cases = {
         {"DATETIME", ColumnKind::DateTime},
         {"date", ColumnKind::DateTime},
@@ -116,27 +91,7 @@ TEST(ReadDeclaredType, KindByTheFirstWordWithoutRegardToCase) {
         {"INTEGERS", ColumnKind::Text},
     };
     for (const auto& [declared, kind] : cases) {
-        EXPECT_EQ(ReadDeclaredType(declared).Kind, kind) << declared;
-    }
-}
-
-TEST(ReadDeclaredType, KindsSizesAndMemos) {
-    EXPECT_EQ(ReadDeclaredType("datetime").Kind, ColumnKind::DateTime);
-    EXPECT_EQ(ReadDeclaredType("YESNO").Kind, ColumnKind::YesNo);
-    EXPECT_EQ(ReadDeclaredType("INTEGER PRIMARY KEY").Type, AccessType::Long);
-    EXPECT_EQ(ReadDeclaredType("Short").Type, AccessType::Short);
-    EXPECT_EQ(ReadDeclaredType("CURRENCY").Type, AccessType::Double);
-    EXPECT_EQ(ReadDeclaredType("SINGLE").Type, AccessType::Single);
-    const DeclaredType sized = ReadDeclaredType("TEXT ( 50 )");
-    EXPECT_EQ(sized.Kind, ColumnKind::Text);
-    EXPECT_EQ(sized.Type, AccessType::Text);
-    EXPECT_EQ(sized.TextSize, 50u);
-    EXPECT_EQ(ReadDeclaredType("TEXT").TextSize, 255u);
-    EXPECT_EQ(ReadDeclaredType("varchar(10)").TextSize, 10u);
-    for (const char* memo : {"LONGTEXT", "MEMO", "", "CLOB"}) {
-        EXPECT_EQ(ReadDeclaredType(memo).Kind, ColumnKind::Text) << memo;
-        EXPECT_EQ(ReadDeclaredType(memo).Type, AccessType::Memo) << memo;
-        EXPECT_EQ(ReadDeclaredType(memo).TextSize, 0u) << memo;
+        EXPECT_EQ(ReadColumnKind(declared), kind) << declared;
     }
 }
 

@@ -192,8 +192,8 @@ TEST_F(SqliteStatements, MatchesTableAndColumnNamesWithoutRegardToCase) {
 
     mEngine->Execute(InsertLink("4", "5/6/2012"));
     const ResultRows named = mEngine->Query(
-        "SELECT eventid, EVENTDATE AS d FROM eventdates e "
-        "WHERE e.eventdate = '5/6/2012';");
+        "SELECT eventid, EVENTDATE AS d FROM eventdates "
+        "WHERE EVENTDATES.eventdate = '5/6/2012';");
     EXPECT_EQ(named.ColumnNames, (std::vector<std::string>{"EventId", "d"}));
     EXPECT_EQ(named.Rows, (std::vector<std::vector<Value>>{{Whole(4), Value::Date({2012, 5, 6})}}));
 }

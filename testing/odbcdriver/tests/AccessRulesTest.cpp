@@ -79,6 +79,15 @@ TEST(CheckAccessRules, RefusesWhatTheAccessDriverRefusesWithSyntaxError) {
     EXPECT_EQ(StateOfRules("SELECT [Limit], 'a' & 'b' FROM Dates;"), "none");
 }
 
+TEST(CodePoints, CountAndCutWholeCharactersOnly) {
+    const std::string text = "F\xC3\xAAte \xF0\x9F\x98\x80!";  // "Fête 😀!"
+    EXPECT_EQ(CodePointCount(text), 7u);
+    EXPECT_EQ(FirstCodePoints(text, 2), "F\xC3\xAA");
+    EXPECT_EQ(FirstCodePoints(text, 6), "F\xC3\xAAte \xF0\x9F\x98\x80");
+    EXPECT_EQ(FirstCodePoints(text, 0), "");
+    EXPECT_EQ(FirstCodePoints(text, 99), text);
+}
+
 TEST(CheckAccessRules, AStatementMayHoldSixtyFiveThousandCharactersAndNoMore) {
     const std::string head = "UPDATE Dates SET DateText = '";
     const std::string tail = "';";

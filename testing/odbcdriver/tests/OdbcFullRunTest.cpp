@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "database/odbc/OdbcEngine.hpp"
-#include "platform/Unicode.hpp"
+#include "testing/odbcdriver/AccessRules.hpp"
 #include "testing/odbcdriver/tests/LocaleEnvironment.hpp"
 #include "testing/odbcdriver/tests/RawOdbc.hpp"
 #include "testing/support/CalendarFiles.hpp"

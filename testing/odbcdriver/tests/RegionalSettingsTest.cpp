@@ -8,7 +8,49 @@
 namespace almanoria::odbcdriver {
 namespace {
 
-using dialect::DateOrder;
+TEST(ParseRegionalDate, ReadsDayFirstWhereTheSettingsSaySoAndFallsBackToMonthFirst) {
+    const auto dayFirst = [](std::string_view text) {
+        return ParseRegionalDate(text, DateOrder::DayFirst);
+    };
+    EXPECT_EQ(dayFirst("5/6/2012"), (DateTime{2012, 6, 5}));
+    EXPECT_EQ(dayFirst("31/12/2012 14:30"), (DateTime{2012, 12, 31, 14, 30, 0}));
+    // No 31st month: read month first, as Access reads it.
+    EXPECT_EQ(dayFirst("12/31/2012"), (DateTime{2012, 12, 31}));
+    // Year first is never turned round.
+    EXPECT_EQ(dayFirst("2012-05-06"), (DateTime{2012, 5, 6}));
+    EXPECT_FALSE(dayFirst("31/31/2012").has_value());
+    EXPECT_FALSE(dayFirst("30/2/2012").has_value());
+    // The program's own order stays month first, and strict.
+    EXPECT_EQ(ParseRegionalDate("5/6/2012", {}), (DateTime{2012, 5, 6}));
+    EXPECT_FALSE(ParseRegionalDate("31/12/2012", {}).has_value());
+}
+
+TEST(ParseRegionalDate, WithoutAmAndPmInTheSettingsATimeCarriesNoMarker) {
+    const DateSettings german(DateOrder::DayFirst, false);
+    EXPECT_FALSE(ParseRegionalDate("0:00 AM", german).has_value());
+    EXPECT_FALSE(ParseRegionalDate("1/1/2012 2:30 PM", german).has_value());
+    EXPECT_EQ(ParseRegionalDate("14:30", german), (DateTime{1899, 12, 30, 14, 30, 0}));
+    EXPECT_EQ(ParseRegionalDate("5/6/2012 00:00:00", german), (DateTime{2012, 6, 5}));
+}
+
+TEST(DescribeDeclaredType, AccessTypesSizesAndMemos) {
+    EXPECT_EQ(DescribeDeclaredType("c", "datetime").Type, SQL_TYPE_TIMESTAMP);
+    EXPECT_EQ(DescribeDeclaredType("c", "YESNO").Type, SQL_BIT);
+    EXPECT_EQ(DescribeDeclaredType("c", "INTEGER PRIMARY KEY").Type, SQL_INTEGER);
+    EXPECT_EQ(DescribeDeclaredType("c", "Short").Type, SQL_SMALLINT);
+    EXPECT_EQ(DescribeDeclaredType("c", "CURRENCY").Type, SQL_DOUBLE);
+    EXPECT_EQ(DescribeDeclaredType("c", "SINGLE").Type, SQL_REAL);
+    const ColumnDescription sized = DescribeDeclaredType("c", "TEXT ( 50 )");
+    EXPECT_EQ(sized.Type, SQL_WVARCHAR);
+    EXPECT_EQ(sized.Size, 50u);
+    EXPECT_EQ(TextSizeOf("TEXT"), 255u);
+    EXPECT_EQ(TextSizeOf("varchar(10)"), 10u);
+    for (const char* memo : {"LONGTEXT", "MEMO", "", "CLOB"}) {
+        EXPECT_EQ(TextSizeOf(memo), 0u) << memo;
+        EXPECT_EQ(DescribeDeclaredType("c", memo).Type, SQL_WLONGVARCHAR) << memo;
+        EXPECT_EQ(DescribeDeclaredType("c", memo).Size, kMemoSize) << memo;
+    }
+}
 
 TEST(DateOrderOfFormat, TheFirstOfDayAndMonthDecides) {
     EXPECT_EQ(DateOrderOfFormat("%d/%m/%Y"), DateOrder::DayFirst);  // en_GB
