@@ -190,4 +190,14 @@ void ExpectNamesWhole(const std::filesystem::path& file) {
         << "events without their link";
 }
 
+void ExpectTheRefusedNameTakenBack(const std::filesystem::path& file,
+                                   const RecordingMessageBox& box) {
+    ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 240"});
+    EXPECT_EQ(box.Reports()[0].Description, "the day's count is locked");
+    EXPECT_EQ(StoredLinks(file), LinksBefore("2012-02-22", "Washington's Birthday"));
+    EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM Events WHERE EventName LIKE 'Washington%'"),
+              "0");
+    ExpectNamesWhole(file);
+}
+
 }  // namespace almanoria::testing

@@ -86,5 +86,9 @@ inline constexpr const char* kRefuseTheSecondCountOfFebruary22 =
     "WHEN NEW.DateKey = '2012-02-22' AND NEW.EventCount = 2 "
     "BEGIN SELECT RAISE(ABORT, 'the day''s count is locked'); END;";
 inline constexpr const char* kDropCountRefusal = "DROP TRIGGER RefuseCount;";
+// After a run under that refusal: reported once, at the count's line, and nothing of
+// Washington's Birthday stays while the names before it do.
+void ExpectTheRefusedNameTakenBack(const std::filesystem::path& file,
+                                   const RecordingMessageBox& box);
 
 }  // namespace almanoria::testing

@@ -80,15 +80,7 @@ TEST_F(OdbcLayerFullRun, ACountRefusedAfterItsLinkLeavesNothingOfTheNameAndASeco
     testing::ExecSql(mDatabasePath, testing::kRefuseTheSecondCountOfFebruary22);
     PressNext();
     EXPECT_TRUE(Finished());
-    ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 240"});
-    EXPECT_EQ(box.Reports()[0].Description, "the day's count is locked");
-    EXPECT_EQ(testing::StoredLinks(mDatabasePath),
-              testing::LinksBefore("2012-02-22", "Washington's Birthday"));
-    EXPECT_EQ(testing::QueryValue(mDatabasePath,
-                                  "SELECT COUNT(*) FROM Events WHERE EventName "
-                                  "LIKE 'Washington%'"),
-              "0");
-    testing::ExpectNamesWhole(mDatabasePath);
+    testing::ExpectTheRefusedNameTakenBack(mDatabasePath, box);
 
     testing::ExecSql(mDatabasePath, testing::kDropCountRefusal);
     cmdButton1.SetCaption("Next >");
