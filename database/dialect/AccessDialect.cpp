@@ -172,6 +172,15 @@ std::optional<DateTime> ParseTimeAlone(std::string_view text) {
     return ParseAccessDate(text);
 }
 
+std::string QuotedText(std::string_view text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '\'') quoted += '\'';
+    }
+    return quoted + "'";
+}
+
 std::string IsoDateText(const DateTime& date) {
     char buffer[48];
     if (date.HasTime()) {

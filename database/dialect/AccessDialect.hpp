@@ -64,6 +64,9 @@ std::optional<DateTime> ParseTimeAlone(std::string_view text);
 // 'yyyy-mm-dd', with ' hh:mm:ss' only when there is a time: the calendar's storage format.
 std::string IsoDateText(const DateTime& date);
 
+// A text as a quoted string literal, each apostrophe in it doubled.
+std::string QuotedText(std::string_view text);
+
 // What a column holds, by the first word of its declared type, without regard to case:
 // DATETIME, DATE, TIME: Date/Time. YESNO, BIT, BOOLEAN, LOGICAL: Yes/No. BYTE, SHORT, INTEGER,
 // INT, LONG, COUNTER, AUTOINCREMENT, SINGLE, DOUBLE, NUMERIC, CURRENCY: Number. Anything else

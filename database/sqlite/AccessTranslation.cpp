@@ -20,15 +20,6 @@ auto Reading(Read read) -> decltype(read()) {
     }
 }
 
-std::string QuotedText(std::string_view text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '\'') quoted += '\'';
-    }
-    return quoted + "'";
-}
-
 }  // namespace
 
 TranslatedStatement TranslateAccessSql(std::string_view statement) {
@@ -95,9 +86,9 @@ TranslatedStatement TranslateAccessSql(std::string_view statement) {
             if (token.End < statement.size() && dialect::IsWordChar(statement[token.End]))
                 sql += ' ';
         } else if (token.Kind == dialect::TokenKind::Text) {
-            sql += QuotedText(token.Text);
+            sql += dialect::QuotedText(token.Text);
         } else if (token.Kind == dialect::TokenKind::Date) {
-            sql += QuotedText(dialect::IsoDateText(token.Date));
+            sql += dialect::QuotedText(dialect::IsoDateText(token.Date));
         } else if (dialect::IsSymbol(token, "&")) {
             sql += "||";  // Access joins text with &
         } else {

@@ -64,15 +64,6 @@ ColumnDescription DescribeDeclaredType(std::string_view name, std::string_view d
 
 namespace {
 
-std::string QuotedText(std::string_view text) {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '\'') quoted += '\'';
-    }
-    return quoted + "'";
-}
-
 const DeclaredColumn* Find(const std::vector<DeclaredColumn>& columns, std::string_view name) {
     const auto found = std::find_if(columns.begin(), columns.end(), [&](const DeclaredColumn& c) {
         return SameName(c.Name, name);
@@ -119,7 +110,7 @@ std::string ApplyColumnRules(const std::string& statement, FileSchema& schema,
             }
             value = "#" + dialect::IsoDateText(*date) + "#";
         } else if (textSize > 0 && CodePointCount(token.Text) > textSize) {
-            value = QuotedText(FirstCodePoints(token.Text, textSize));
+            value = dialect::QuotedText(FirstCodePoints(token.Text, textSize));
         } else {
             continue;
         }
