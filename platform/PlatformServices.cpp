@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -14,7 +16,6 @@
 
 #include "platform/Folders.hpp"
 #include "platform/Unicode.hpp"
-#include "platform/VersionInfo.hpp"
 
 namespace almanoria {
 
@@ -134,19 +135,64 @@ std::string SystemClock::TimeSeparator() const {
 #ifdef _WIN32
 namespace {
 
-// ProductName of the program's own version resource, in its first language; empty text when
-// it has none. Read from the loaded image, not through version.dll, which Windows would look
-// for in the program's folder first.
+struct LibraryRelease {
+    void operator()(HMODULE library) const noexcept { FreeLibrary(library); }
+};
+using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryRelease>;
+
+template <typename Function>
+Function* EntryPoint(HMODULE library, const char* name) {
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+// ProductName of the program's own version information, in its first translation; empty text
+// when it has none. version.dll is no KnownDLL, and by name Windows would take it from the
+// program's folder first, so it is loaded by its full path in the system folder, and only
+// here rather than imported.
 std::string ProductName() {
-    const HMODULE program = GetModuleHandleW(nullptr);
-    const HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(VS_VERSION_INFO),
-                                      MAKEINTRESOURCEW(16));  // RT_VERSION
-    const HGLOBAL loaded = found ? LoadResource(program, found) : nullptr;
-    const void* const data = loaded ? LockResource(loaded) : nullptr;
-    if (data == nullptr) return "";
-    const std::u16string name = VersionInfoProductName(
-        {static_cast<const unsigned char*>(data), SizeofResource(program, found)});
-    return ToUtf8(name);
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "";
+    const std::wstring path = std::wstring(folder, length) + L"\\version.dll";
+    const Library version(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+    if (!version) return "";
+    const auto size =
+        EntryPoint<decltype(GetFileVersionInfoSizeW)>(version.get(), "GetFileVersionInfoSizeW");
+    const auto read =
+        EntryPoint<decltype(GetFileVersionInfoW)>(version.get(), "GetFileVersionInfoW");
+    const auto query = EntryPoint<decltype(VerQueryValueW)>(version.get(), "VerQueryValueW");
+    if (!size || !read || !query) return "";
+
+    const std::filesystem::path program = ProgramFile();
+    DWORD ignored = 0;
+    std::vector<unsigned char> data(size(program.c_str(), &ignored));
+    if (data.empty() || !read(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) {
+        return "";
+    }
+    // The program's own resource has the table of its first translation; the common English
+    // tables stand in only for a file whose translation names no table of its own.
+    std::vector<DWORD> tables;
+    void* value = nullptr;
+    UINT bytes = 0;
+    if (query(data.data(), L"\\VarFileInfo\\Translation", &value, &bytes) && bytes >= 4) {
+        const auto* const translation = static_cast<const WORD*>(value);
+        tables.push_back((DWORD{translation[0]} << 16) | translation[1]);
+    }
+    tables.insert(tables.end(), {0x040904b0, 0x040904e4});
+    for (const DWORD table : tables) {
+        std::wstring key = L"\\StringFileInfo\\";
+        for (int shift = 28; shift >= 0; shift -= 4) {
+            key += L"0123456789abcdef"[(table >> shift) & 15];
+        }
+        key += L"\\ProductName";
+        UINT units = 0;
+        if (query(data.data(), key.c_str(), &value, &units) && units > 0) {
+            std::wstring_view name(static_cast<const wchar_t*>(value), units);
+            name = name.substr(0, name.find(L'\0'));  // the count may take in the closing zero
+            return ToUtf8(name.data(), name.size());
+        }
+    }
+    return "";
 }
 
 }  // namespace
