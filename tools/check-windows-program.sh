@@ -57,7 +57,7 @@ done
 # a KnownDLL on every Windows from XP SP3 to 11, or comctl32, which the manifest's Common
 # Controls 6 dependency brings side by side from WinSxS. Any other DLL is looked for beside the
 # program first, so it is loaded at run time by its full path in the system folder instead
-# (odbc32), or not at all (version: ProductName is read from the program's own resource).
+# (odbc32, and version for ProductName).
 # The \KnownDlls sections hold the KnownDLLs of the registry and every DLL they import, and
 # the loader takes a KnownDLL's dependents from there too.
 declare -A safe_dlls=(
