@@ -173,7 +173,7 @@ constexpr std::string_view kNoteChristmasSeason =
 
 // The year's colours as they run through the liturgical seasons, in date order from 1/1/2012.
 struct ColourRun {
-    int days;
+    int dayCount;
     std::string_view colour;
 };
 
@@ -206,7 +206,7 @@ constexpr std::array<ColourRun, 21> kColourRuns{{
 constexpr int DaysOfRuns() {
     int days = 0;
     for (const ColourRun& run : kColourRuns)
-        days += run.days;
+        days += run.dayCount;
     return days;
 }
 static_assert(DaysOfRuns() == 366, "the runs cover the leap year 2012");
@@ -307,7 +307,7 @@ void BuildYearTable(YearTable& table) {
     auto record = table.begin();
     auto marked = kMarkedDays.begin();
     for (const ColourRun& run : kColourRuns) {
-        for (int i = 0; i < run.days; ++i, ++record, day += days{1}) {
+        for (int i = 0; i < run.dayCount; ++i, ++record, day += days{1}) {
             const std::string date = RecordDate(year_month_day{day});
             MarkedDay mark{};
             if (marked != kMarkedDays.end() && marked->date == date) mark = *marked++;
