@@ -193,4 +193,13 @@ std::vector<Assignment> StatementShape::Assignments() const {
     return assignments;
 }
 
+StatementReading::StatementReading(std::string_view statement) {
+    try {
+        mTokens = TokenizeAccessSql(statement);
+        mShape.emplace(mTokens);
+    } catch (const SyntaxError&) {
+        mTokens.clear();
+    }
+}
+
 }  // namespace almanoria::dialect

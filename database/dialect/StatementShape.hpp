@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "database/dialect/AccessDialect.hpp"
@@ -62,6 +63,24 @@ class StatementShape {
     std::vector<int> mValuesColumn;
     std::vector<std::string> mInsertColumns;
     std::vector<Assignment> mValues;  // of the INSERT
+};
+
+// A statement as a mending reader takes it: its tokens and its shape when the dialect reads
+// it, none when it cannot, so that the statement goes on as it stands for the engine or the
+// driver beneath to report.
+class StatementReading {
+  public:
+    explicit StatementReading(std::string_view statement);
+    StatementReading(const StatementReading&) = delete;  // the shape refers to the tokens
+    StatementReading& operator=(const StatementReading&) = delete;
+
+    bool IsRead() const { return mShape.has_value(); }
+    const std::vector<Token>& Tokens() const { return mTokens; }
+    const StatementShape& Shape() const { return *mShape; }  // only when IsRead
+
+  private:
+    std::vector<Token> mTokens;
+    std::optional<StatementShape> mShape;
 };
 
 }  // namespace almanoria::dialect

@@ -29,15 +29,10 @@ std::optional<std::string> EscapeOf(std::string_view value) {
 }  // namespace
 
 std::string EscapeDateValues(std::string_view statement, const DateColumnTest& isDateColumn) {
-    std::vector<dialect::Token> tokens;
-    std::optional<dialect::StatementShape> read;
-    try {
-        tokens = dialect::TokenizeAccessSql(statement);
-        read.emplace(tokens);
-    } catch (const dialect::SyntaxError&) {
-        return std::string(statement);  // the driver says what is wrong with it
-    }
-    const dialect::StatementShape& shape = *read;
+    const dialect::StatementReading read(statement);
+    if (!read.IsRead()) return std::string(statement);  // the driver says what is wrong with it
+    const std::vector<dialect::Token>& tokens = read.Tokens();
+    const dialect::StatementShape& shape = read.Shape();
 
     std::string mended;
     std::size_t copied = 0;

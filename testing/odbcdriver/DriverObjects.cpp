@@ -76,16 +76,11 @@ const DeclaredColumn* Find(const std::vector<DeclaredColumn>& columns, std::stri
 // engine then takes the date as a #date# literal and the text as it stands.
 std::string ApplyColumnRules(const std::string& statement, FileSchema& schema,
                              DateSettings quotedDates) {
-    std::vector<dialect::Token> tokens;
-    std::optional<dialect::StatementShape> read;
-    try {
-        tokens = dialect::TokenizeAccessSql(statement);
-        read.emplace(tokens);
-    } catch (const dialect::SyntaxError&) {
-        return statement;  // the engine says what is wrong with it
-    }
-    const dialect::StatementShape& shape = *read;
-    if (shape.Verb() == dialect::StatementVerb::Other) return statement;
+    const dialect::StatementReading read(statement);
+    // The engine reports what the dialect cannot read.
+    if (!read.IsRead() || read.Shape().Verb() == dialect::StatementVerb::Other) return statement;
+    const std::vector<dialect::Token>& tokens = read.Tokens();
+    const dialect::StatementShape& shape = read.Shape();
     const std::vector<DeclaredColumn> columns = schema.ColumnsOf(shape.Table());
     std::string ruled;
     std::size_t copied = 0;
