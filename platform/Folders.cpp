@@ -65,6 +65,13 @@ std::filesystem::path UserStateDirectory(const char* xdgStateHome, const char* h
 }
 
 #ifdef _WIN32
+std::filesystem::path SystemFolder() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    return std::wstring(folder, length);
+}
+
 std::filesystem::path ShellFolder(int csidl) {
     wchar_t folder[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};

@@ -35,6 +35,11 @@ std::string UserDataDirectory(const char* xdgDataHome, const char* home);
 std::filesystem::path UserStateDirectory(const char* xdgStateHome, const char* home);
 
 #ifdef _WIN32
+// The system folder ("C:\Windows\system32"), where the program loads the DLLs that Windows
+// would otherwise look for beside it first; empty, with the reason in GetLastError, when the
+// system does not say.
+std::filesystem::path SystemFolder();
+
 // A folder the shell names by its CSIDL (CSIDL_PROGRAM_FILES, ...); empty when it names none.
 std::filesystem::path ShellFolder(int csidl);
 

@@ -150,10 +150,9 @@ Function* EntryPoint(HMODULE library, const char* name) {
 // program's folder first, so it is loaded by its full path in the system folder, and only
 // here rather than imported.
 std::string ProductName() {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return "";
-    const std::wstring path = std::wstring(folder, length) + L"\\version.dll";
+    const std::filesystem::path folder = SystemFolder();
+    if (folder.empty()) return "";
+    const std::filesystem::path path = folder / L"version.dll";
     const Library version(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
     if (!version) return "";
     const auto size =

@@ -4,6 +4,7 @@
 
 #include "database/odbc/OdbcText.hpp"
 #include "errors/Failure.hpp"
+#include "platform/Folders.hpp"
 
 #ifndef _WIN32
 #include <dlfcn.h>
@@ -97,14 +98,13 @@ std::shared_ptr<const DriverManager> DriverManager::Load(const std::filesystem::
 
 std::shared_ptr<const DriverManager> DriverManager::System() {
 #ifdef _WIN32
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    const std::filesystem::path folder = SystemFolder();
+    if (folder.empty()) {
         throw Failure(ErrorNumber::ErrorInLoadingDll,
                       "Error in loading DLL odbc32.dll (the system folder is unknown: " +
                           LastErrorText() + ")");
     }
-    return Load(std::wstring(folder, length) + L"\\odbc32.dll");
+    return Load(folder / L"odbc32.dll");
 #else
     // unixODBC is linked with the program.
     auto manager = std::make_shared<DriverManager>();
