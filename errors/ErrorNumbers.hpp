@@ -9,6 +9,8 @@ namespace almanoria {
 
 namespace ErrorNumber {
 // The old language's own run-time errors.
+// An argument the program cannot take: a year outside the years it writes.
+inline constexpr std::int32_t InvalidProcedureCall = 5;
 inline constexpr std::int32_t Overflow = 6;
 inline constexpr std::int32_t OutOfMemory = 7;
 inline constexpr std::int32_t SubscriptOutOfRange = 9;

@@ -88,6 +88,8 @@ windows-tests)
         qt6-base-dev libgl-dev
         locales-all
         dpkg-dev
+        # The references testing/years/check-years.py judges every year by.
+        python3-dateutil hebcal python3-ephem python3-holidays tzdata
     )
     ;;
 esac

@@ -55,8 +55,12 @@ class NameTransaction {
 }  // namespace
 
 UpdateRun::UpdateRun(basDatabase& database, basErrorHandler& errors, UpdateControls controls,
-                     const std::string& databasePath)
-    : mDatabase(database), mErrors(errors), mControls(controls), mDatabasePath(databasePath) {}
+                     const std::string& databasePath, int year)
+    : mDatabase(database),
+      mErrors(errors),
+      mControls(controls),
+      mDatabasePath(databasePath),
+      mYear(year) {}
 
 void UpdateRun::Update() {
     YearTable yearTable;
@@ -67,7 +71,7 @@ void UpdateRun::Update() {
         erl = 30; mControls.events.DoEvents();
         erl = 40; result = OpenDatabase(mDatabasePath);
         erl = 50; if (result == vbFalse) return;
-        erl = 80; BuildYearTable(yearTable);
+        erl = 80; BuildYearTable(yearTable, mYear);
         erl = 90; result = InitDates(yearTable);
         erl = 100; if (result == vbFalse) return;  // the connection stays open
         erl = 130; AddAllDayEvents(yearTable);

@@ -22,9 +22,10 @@ struct UpdateControls {
 // frmMain, so they report under "frmMain."; they are kept apart from the window's controls.
 class UpdateRun {
   public:
-    // databasePath is frmMain's mDatabasePath, read when the run opens the database.
+    // databasePath is frmMain's mDatabasePath, read when the run opens the database; year is
+    // the one whose records the run writes.
     UpdateRun(basDatabase& database, basErrorHandler& errors, UpdateControls controls,
-              const std::string& databasePath);
+              const std::string& databasePath, int year = kStoredYear);
 
     void Update();
     Boolean OpenDatabase(std::string path);
@@ -36,6 +37,7 @@ class UpdateRun {
     basErrorHandler& mErrors;
     UpdateControls mControls;
     const std::string& mDatabasePath;
+    int mYear;
 };
 
 }  // namespace almanoria

@@ -12,6 +12,7 @@
 
 #include "errors/BasicTypes.hpp"
 #include "platform/Folders.hpp"
+#include "yeardata/basUpdate.hpp"
 
 namespace almanoria {
 
@@ -80,6 +81,13 @@ static_assert(
         return true;
     }(),
     "Controls() gives the controls in tab order");
+
+// The window's title: the design's, and for any year but the stored one the year it writes.
+inline std::string WindowTitle(int year) {
+    std::string title(kFrmMainDesign.Title);
+    if (year != kStoredYear) title += " for " + std::to_string(year);
+    return title;
+}
 
 // The texts EnableUpdate and the update run show in lblUpdate, and cmdButton1's captions: Next
 // at design time, Finish once the run has completed, which the next press compares.

@@ -48,14 +48,14 @@ std::string DefaultDatabasePath() {
 
 frmMain::frmMain(FormControls controls, CommonDialog& dlgCommonDialog, DeviceContext& deviceContext,
                  FormPlatform& platform, EventPump& events, basErrorHandler& errors,
-                 basDatabase& database)
+                 basDatabase& database, int year)
     : mControls(controls),
       mDialog(dlgCommonDialog),
       mDeviceContext(deviceContext),
       mPlatform(platform),
       mErrors(errors),
       mRun(database, errors, {controls.lblUpdate, controls.cmdButton1, controls.cmdCancel, events},
-           mDatabasePath) {}
+           mDatabasePath, year) {}
 
 void frmMain::Form_Load() {
     Long erl = 10;

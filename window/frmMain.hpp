@@ -32,7 +32,7 @@ class frmMain {
   public:
     frmMain(FormControls controls, CommonDialog& dlgCommonDialog, DeviceContext& deviceContext,
             FormPlatform& platform, EventPump& events, basErrorHandler& errors,
-            basDatabase& database);
+            basDatabase& database, int year = kStoredYear);
 
     void Form_Load();
     void EnableUpdate(Boolean enable);

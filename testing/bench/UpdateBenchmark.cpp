@@ -67,7 +67,7 @@ int RowCount(sqlite3* db, const std::string& sql) {
 // and put the file back into its own journal mode when it closes.
 double TimeFloor(const fs::path& database, bool withOpenAndClose) {
     YearTable table;
-    BuildYearTable(table);
+    BuildYearTable(table, kStoredYear);
     auto start = Clock::now();
     std::optional<testing::PlainConnection> plain(std::in_place, database);
     sqlite3* db = plain->Handle();

@@ -68,11 +68,12 @@ double DesktopFontScale(double twipsPerPixel) {
 
 }  // namespace
 
-QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twipsPerPixel,
+QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, int year, double twipsPerPixel,
                      CommonDialog* fileDialog, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      mYear(year),
       mScale(DesktopFontScale(twipsPerPixel)),
       mTwipsPerPixel(twipsPerPixel / mScale),
       mPicture1(new QLabel(this)),
@@ -89,7 +90,7 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twip
       mPlatform(*this),
       mForm({mLblUpdate, mLblDatabaseFile, mTxtDatabaseFile, mCmdBrowse, mCmdCancel, mCmdButton1},
             fileDialog != nullptr ? *fileDialog : mFileDialog, mDeviceContext, mPlatform, mEvents,
-            errors, database) {
+            errors, database, year) {
     RegisterArtwork();
     LayOut();
     connect(mCmdBrowse.Widget(), &QPushButton::clicked, this, &QtFrmMain::cmdBrowse_Click);
@@ -100,7 +101,7 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twip
 }
 
 void QtFrmMain::LayOut() {
-    setWindowTitle(Text(kDesign.Title));
+    setWindowTitle(Text(WindowTitle(mYear)));
     setWindowIcon(ProgramIcon());
     setFixedSize(ToPixels(kDesign.ClientWidth, kDesign.ClientHeight, mTwipsPerPixel));
     // The controls and the path display take this font too. A larger one has grown the

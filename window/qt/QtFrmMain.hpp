@@ -20,10 +20,11 @@ class QtFrmMain final : public QDialog {
     Q_OBJECT
 
   public:
+    // year: the one the update writes, named in the title unless it is the stored one.
     // twipsPerPixel: the screen's, or another to lay the window out for another resolution;
     // a desktop font larger than the design's makes the window larger still (LayoutScale).
     // fileDialog: what the browse button opens; the Qt file dialog when none is given.
-    QtFrmMain(basErrorHandler& errors, basDatabase& database,
+    QtFrmMain(basErrorHandler& errors, basDatabase& database, int year,
               double twipsPerPixel = ScreenTwipsPerPixel(), CommonDialog* fileDialog = nullptr,
               QWidget* parent = nullptr);
 
@@ -49,6 +50,7 @@ class QtFrmMain final : public QDialog {
     // completion it stands for, since the label that shows it has no focus.
     void DescribeNextStep();
 
+    int mYear;
     double mScale;
     double mTwipsPerPixel;
     // Made in tab order, which becomes their focus order.

@@ -48,7 +48,7 @@ std::vector<WORD> FrameTemplate(std::wstring_view title) {
 }  // namespace
 
 Win32MainWindow::Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, basDatabase& database,
-                                 Win32MessageBox& messageBox)
+                                 Win32MessageBox& messageBox, int year)
     : mInstance(instance),
       mDpi(ScreenDpi()),
       mFont(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))),
@@ -58,7 +58,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, ba
       mPicture(LoadIconResource(instance, IDI_PICTURE, 48)),
       mTxtDatabaseFile(mDpi),
       mDeviceContext(mDpi, mFont) {
-    const std::wstring title = Widen(kDesign.Title);
+    const std::wstring title = Widen(WindowTitle(year));
     const std::vector<WORD> frame = FrameTemplate(title);
     if (!CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(frame.data()),
                                     nullptr, &Win32MainWindow::DialogProcedure,
@@ -75,10 +75,10 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, ba
     mDeviceContext.Attach(mWindow, mTxtDatabaseFile.Handle());
     mPlatform.Attach(mWindow);
     mMessageBox.Attach(mWindow);
-    mForm =
-        std::make_unique<frmMain>(FormControls{mLblUpdate, mLblDatabaseFile, mTxtDatabaseFile,
-                                               mCmdBrowse, mCmdCancel, mCmdButton1},
-                                  mDialog, mDeviceContext, mPlatform, mEvents, errors, database);
+    mForm = std::make_unique<frmMain>(FormControls{mLblUpdate, mLblDatabaseFile, mTxtDatabaseFile,
+                                                   mCmdBrowse, mCmdCancel, mCmdButton1},
+                                      mDialog, mDeviceContext, mPlatform, mEvents, errors, database,
+                                      year);
 }
 
 Win32MainWindow::~Win32MainWindow() {

@@ -20,8 +20,9 @@ namespace almanoria::win32 {
 // Enter for the default button, Escape for cancelling, Tab and the access keys.
 class Win32MainWindow {
   public:
+    // year: the one the update writes, named in the title unless it is the stored one.
     Win32MainWindow(HINSTANCE instance, basErrorHandler& errors, basDatabase& database,
-                    Win32MessageBox& messageBox);
+                    Win32MessageBox& messageBox, int year);
     ~Win32MainWindow();
     Win32MainWindow(const Win32MainWindow&) = delete;
     Win32MainWindow& operator=(const Win32MainWindow&) = delete;

@@ -5,14 +5,34 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "database/basDatabase.hpp"
+#include "errors/ErrorNumbers.hpp"
 #include "errors/basErrorHandler.hpp"
 #include "platform/PlatformServices.hpp"
 #include "window/FormDesign.hpp"
+#include "window/basCommandLine.hpp"
 #include "window/win32/Win32MainWindow.hpp"
 #include "window/win32/Win32Services.hpp"
 #include "window/win32/Win32Text.hpp"
+
+namespace {
+
+// The command line's arguments after the program's name, split as the shell splits them.
+std::vector<std::string> Arguments() {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> words(
+        CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
+    std::vector<std::string> arguments;
+    for (int at = 1; words && at < count; ++at)
+        arguments.push_back(almanoria::win32::Narrow(words.get()[at]));
+    return arguments;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     using namespace almanoria;
@@ -26,8 +46,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         win32::Win32MessageBox messageBox;
         const SystemClock clock;
         basErrorHandler errors(messageBox, clock, RunningProgram());
+        const CommandLine line = ReadCommandLine(Arguments(), kBuildYear);
+        if (!line.Error.empty()) {
+            // A year the program cannot write: reported, and nothing opened.
+            errors.Err = {ErrorNumber::InvalidProcedureCall, line.Error, 0};
+            errors.HandleError("basCommandLine.ReadCommandLine", vbTrue, "", vbFalse);
+            return 2;
+        }
         basDatabase database(errors);
-        win32::Win32MainWindow window(instance, errors, database, messageBox);
+        win32::Win32MainWindow window(instance, errors, database, messageBox, line.Year);
         window.LoadAndShow(showCommand);
         return window.RunMessageLoop();
     } catch (const std::exception& failure) {

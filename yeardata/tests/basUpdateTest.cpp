@@ -21,7 +21,7 @@ namespace {
 
 YearTable BuiltTable() {
     YearTable table;
-    BuildYearTable(table);
+    BuildYearTable(table, kStoredYear);
     return table;
 }
 
@@ -45,7 +45,7 @@ std::size_t CountOf(std::string_view text, char c) {
 
 TEST(BuildYearTable, LeavesExactly366Entries) {
     YearTable table;
-    BuildYearTable(table);
+    BuildYearTable(table, kStoredYear);
     EXPECT_EQ(table.size(), 366u);
     for (const std::string& record : table)
         EXPECT_FALSE(record.empty());
@@ -54,12 +54,12 @@ TEST(BuildYearTable, LeavesExactly366Entries) {
 TEST(BuildYearTable, DiscardsWhatTheTableHeld) {
     const YearTable expected = BuiltTable();
     YearTable larger(1000, "stale|Green||");
-    BuildYearTable(larger);
+    BuildYearTable(larger, kStoredYear);
     EXPECT_EQ(larger, expected);
     YearTable smaller{"x", "y"};
-    BuildYearTable(smaller);
+    BuildYearTable(smaller, kStoredYear);
     EXPECT_EQ(smaller, expected);
-    BuildYearTable(smaller);
+    BuildYearTable(smaller, kStoredYear);
     EXPECT_EQ(smaller, expected);
 }
 

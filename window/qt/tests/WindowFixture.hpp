@@ -41,7 +41,7 @@ class WindowFixture : public ::testing::Test {
 
     // Builds the window, which runs Form_Load, and shows it.
     QtFrmMain& Open(double twipsPerPixel = 15) {
-        window = std::make_unique<QtFrmMain>(errors, database, twipsPerPixel, &dialog);
+        window = std::make_unique<QtFrmMain>(errors, database, kStoredYear, twipsPerPixel, &dialog);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return *window;
