@@ -3,18 +3,18 @@
 # with openssl signs a copy of the release through tools/sign-windows-program.sh; osslsigncode
 # then verifies the signed program against that certificate, and the unsigned archive must be
 # byte for byte what it was.
-#   tools/check-signing.sh [archive]
+#   tools/check-signing.sh [archive]     the archive defaults to ALMANORIA_YEAR's (2012 unless set)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh windows
 
 archive="${1:-}"
 if [ -z "$archive" ]; then
-    archives=(build/windows-i686/AlmanoriaYear2012-*-win32.zip)
+    archives=(build/windows-i686/AlmanoriaYear"${ALMANORIA_YEAR:-2012}"-*-win32.zip)
     archive="${archives[0]}"
     [ -f "$archive" ] || {
         timeout 1500 cmake --build --preset windows-i686 --target package >/dev/null
-        archives=(build/windows-i686/AlmanoriaYear2012-*-win32.zip)
+        archives=(build/windows-i686/AlmanoriaYear"${ALMANORIA_YEAR:-2012}"-*-win32.zip)
         archive="${archives[0]}"
     }
 fi
@@ -44,7 +44,7 @@ mkdir "$work/unsigned" "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$work/signed/$(basename "$archive")")
 [ "$(cd "$work/unsigned" && find . -type f | sort)" = "$(cd "$work/unpacked" && find . -type f | sort)" ] ||
     fail "the signed archive holds other files than the unsigned one"
-programs=("$work"/unpacked/*/AlmanoriaYear2012.exe)
+programs=("$work"/unpacked/*/AlmanoriaYear[0-9][0-9][0-9][0-9].exe)
 program="${programs[0]}"
 unsigned_program="$work/unsigned/${program#"$work/unpacked/"}"
 osslsigncode verify -CAfile "$work/certificate.pem" -in "$program" >"$work/verify.txt" 2>&1 ||
@@ -59,7 +59,7 @@ fi
 osslsigncode remove-signature -in "$program" -out "$work/removed.exe" >/dev/null
 cmp -s <(head -c "$(stat -c %s "$unsigned_program")" "$work/removed.exe" | tail -c +513) \
     <(tail -c +513 "$unsigned_program") || fail "the signed program differs beyond its signature"
-for file in $(cd "$work/unsigned" && find . -type f ! -name AlmanoriaYear2012.exe); do
+for file in $(cd "$work/unsigned" && find . -type f ! -name "$(basename "$program")"); do
     cmp -s "$work/unsigned/$file" "$work/unpacked/$file" || fail "$file differs in the signed archive"
 done
 

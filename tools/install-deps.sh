@@ -244,7 +244,7 @@ install_missing() {
 install_qemu_for_i386() {
     local version
     /lib/ld-linux.so.2 --version >/dev/null 2>&1 && return 0
-    version="$(/usr/bin/qemu-i386 --version 2>/dev/null | sed -n 's/^qemu-i386 version \([0-9]*\)\..*/\1/p')"
+    version="$({ /usr/bin/qemu-i386 --version 2>/dev/null || true; } | sed -n 's/^qemu-i386 version \([0-9]*\)\..*/\1/p')"
     [ "${version:-0}" -ge 8 ] && return 0
     . /etc/os-release
     if [ "${VERSION_CODENAME:-}" != bookworm ]; then

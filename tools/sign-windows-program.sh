@@ -3,8 +3,8 @@
 # Authenticode signature, and a signed archive of the same name and content is made beside it.
 # The unsigned archive stays as it is, and with it its published SHA-256 of the build.
 #   tools/sign-windows-program.sh [--pkcs12 FILE] [--timestamp URL] [archive [signed folder]]
-# The archive defaults to build/windows-i686/AlmanoriaYear2012-<version>-win32.zip, the signed
-# folder to build/windows-i686/signed. The code-signing certificate with its key is a PKCS#12
+# The archive defaults to build/windows-i686/AlmanoriaYear<year>-<version>-win32.zip, the year
+# ALMANORIA_YEAR's (2012 unless set), the signed folder to build/windows-i686/signed. The code-signing certificate with its key is a PKCS#12
 # file, from --pkcs12 or ALMANORIA_SIGN_PKCS12; its password comes from ALMANORIA_SIGN_PASSWORD
 # (never from the command line, which other users can see). --timestamp or
 # ALMANORIA_SIGN_TIMESTAMP names an RFC 3161 time-stamping service, so that the signature
@@ -24,7 +24,7 @@ while [ $# -gt 0 ]; do
 done
 archive="${1:-}"
 if [ -z "$archive" ]; then
-    archives=(build/windows-i686/AlmanoriaYear2012-*-win32.zip)
+    archives=(build/windows-i686/AlmanoriaYear"${ALMANORIA_YEAR:-2012}"-*-win32.zip)
     archive="${archives[0]}"
 fi
 signed_dir="${2:-build/windows-i686/signed}"
@@ -54,13 +54,15 @@ trap 'rm -rf "$work"' EXIT
 
 mkdir "$work/unpacked"
 (cd "$work/unpacked" && cmake -E tar xf "$archive")
-programs=("$work"/unpacked/*/AlmanoriaYear2012.exe)
+programs=("$work"/unpacked/*/AlmanoriaYear[0-9][0-9][0-9][0-9].exe)
 program="${programs[0]}"
-[ -f "$program" ] || { echo "sign-windows-program: $archive holds no AlmanoriaYear2012.exe" >&2; exit 1; }
+[ -f "$program" ] || { echo "sign-windows-program: $archive holds no AlmanoriaYear<year>.exe" >&2; exit 1; }
 folder="$(basename "$(dirname "$program")")"
+year="$(basename "$program" .exe)"
+year="${year#AlmanoriaYear}"
 
 options=(-pkcs12 "$pkcs12" -readpass "$work/password" -h sha256
-    -n "Almanoria Calendar: the 2012 liturgical year")
+    -n "Almanoria Calendar: the $year liturgical year")
 [ -z "$timestamp" ] || options+=(-ts "$timestamp")
 osslsigncode sign "${options[@]}" -in "$program" -out "$work/signed.exe" >/dev/null
 mv "$work/signed.exe" "$program"

@@ -1,8 +1,9 @@
 // Times the whole update against the floor of issuing its statements to SQLite directly, and
 // shows how the cost grows with a calendar that already holds years of other days and events.
 //
-// Prints one line per case and a summary; the last line is "ratio first-run/floor: R". The
-// update is the tests' headless one, which the benchmark checks only after each timed run.
+// Prints one line per case and a summary; the last lines are "ratio first-run/floor: R" for 2012
+// and the same for 2027, a year built by rule. The update is the tests' headless one, which the
+// benchmark checks only after each timed run.
 
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -30,8 +31,9 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 // One whole update as the wizard runs it, headless; only the run itself is timed.
-double TimeUpdate(const fs::path& database) {
-    testing::HeadlessUpdate update(database.parent_path(), database);
+double TimeUpdate(const fs::path& database, int year = kStoredYear) {
+    testing::HeadlessUpdate update(database.parent_path(), database, nullptr,
+                                   DefaultEngineFactory(), year);
     const auto start = Clock::now();
     update.PressNext();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -65,9 +67,9 @@ int RowCount(sqlite3* db, const std::string& sql) {
 // proper also
 // times what the update must do around them: open the file, switch to write-ahead logging,
 // and put the file back into its own journal mode when it closes.
-double TimeFloor(const fs::path& database, bool withOpenAndClose) {
+double TimeFloor(const fs::path& database, bool withOpenAndClose, int year = kStoredYear) {
     YearTable table;
-    BuildYearTable(table, kStoredYear);
+    BuildYearTable(table, year);
     auto start = Clock::now();
     std::optional<testing::PlainConnection> plain(std::in_place, database);
     sqlite3* db = plain->Handle();
@@ -202,6 +204,11 @@ int Run(int repetitions) {
     measure("second run, 10 years", tenYears, updatedOnce, firstRun);
     const double firstFifty = measure("first run, 50 years", fiftyYears, nullptr, firstRun);
     measure("second run, 50 years", fiftyYears, updatedOnce, firstRun);
+    const double floor2027 = measure("floor for 2027", empty, nullptr, [](const fs::path& file) {
+        return TimeFloor(file, true, 2027);
+    });
+    const double first2027 = measure("first run for 2027, empty", empty, nullptr,
+                                     [](const fs::path& file) { return TimeUpdate(file, 2027); });
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -210,6 +217,7 @@ int Run(int repetitions) {
     std::printf("peak memory: %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
     std::printf("ratio 50-years/empty (first run): %.2f\n", firstFifty / first);
     std::printf("ratio first-run/floor: %.2f\n", first / floor);
+    std::printf("ratio first-run/floor for 2027: %.2f\n", first2027 / floor2027);
     return 0;
 }
 

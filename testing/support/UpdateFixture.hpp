@@ -17,16 +17,19 @@
 namespace almanoria::testing {
 
 // The update run on a path, with its own box, clock and error handler; the error log goes to
-// programFolder. The run reads mDatabasePath when it opens, so a test may set it until then.
+// programFolder. The run reads mDatabasePath when it opens, so a test may set it until then; it
+// writes the year given, 2012 unless told.
 class HeadlessUpdate {
   public:
     explicit HeadlessUpdate(const std::filesystem::path& programFolder,
                             const std::filesystem::path& file = {},
                             StatementObserver* observer = nullptr,
-                            EngineFactory engines = DefaultEngineFactory())
+                            EngineFactory engines = DefaultEngineFactory(),
+                            int year = kStoredYear)
         : errors(box, clock, {"Almanoria Desktop Calendar", programFolder, "AlmUpdate"}),
           database(errors, ObservedEngines(std::move(engines), observer)),
-          mDatabasePath(file.string()) {}
+          mDatabasePath(file.string()),
+          mYear(year) {}
     HeadlessUpdate(const HeadlessUpdate&) = delete;
     HeadlessUpdate& operator=(const HeadlessUpdate&) = delete;
 
@@ -64,7 +67,8 @@ class HeadlessUpdate {
     HeadlessButton cmdCancel{"Cancel"};
     HeadlessEventPump events;
     std::string mDatabasePath;
-    UpdateRun run{database, errors, {lblUpdate, cmdButton1, cmdCancel, events}, mDatabasePath};
+    const int mYear;
+    UpdateRun run{database, errors, {lblUpdate, cmdButton1, cmdCancel, events}, mDatabasePath, mYear};
 };
 
 // What a fixture holds before its update is made: the folder it runs in, and every statement.

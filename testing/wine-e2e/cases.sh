@@ -109,6 +109,57 @@ case_keyboard() {
     passed "Alt+B opens the dialog and Escape leaves ready and path as they were; Alt+D focuses the path box, Tab walks Browse, Cancel, Next; Enter there runs the update, which changes no row of an updated calendar; the focus lands on Finish, and Tab goes on round"
 }
 
+# Another year as a Windows user asks for it: /year:2100 is refused with the box and a log entry
+# before any window opens; /year:2027 on a calendar 2012's run updated names 2027 in the title,
+# writes 2027 as the Linux program prints it (testing/years/judge-calendar.py) and leaves 2012's
+# rows, events and links as they were; a second run changes nothing.
+case_another_year() {
+    local refused='"2100" is not a year from 2007 to 2099.'
+    rm -f "$log"
+    (cd "$program_dir" && exec wine "$program_win\AlmanoriaYear2012.exe" /year:2100 >"$work/program.out" 2>&1) &
+    program_pid=$!
+    wait_for_window "Application Error" 120 || fail "no Application Error box for /year:2100"
+    check_log basCommandLine.ReadCommandLine 0
+    [ "$log_description" = "Error Description: $refused" ] || fail "error.log describes '$log_description'"
+    check_box basCommandLine.ReadCommandLine 0
+    no_window || fail "the wizard's window opened for /year:2100"
+    dismiss_box
+    local status=0
+    wait_until 30 eval '! kill -0 "$program_pid" 2>/dev/null' || fail "the program did not end after the box"
+    wait "$program_pid" || status=$?
+    [ "$status" = 2 ] || fail "the refused year ended the program with status $status, not 2"
+
+    reference_calendar
+    db_reset
+    cp "$work/reference.mdb" "$default_db"
+    "$repo/build/default/window/qt/AlmanoriaYear2012" --print-year 2027 >"$work/2027.txt" ||
+        fail "the Linux program did not print 2027"
+    of_2012() {
+        q "$default_db" "SELECT * FROM Dates WHERE DateKey LIKE '2012-%' ORDER BY DateKey;
+                         SELECT l.EventDate, e.* FROM EventDates l JOIN Events e ON e.EventID = l.EventId
+                         WHERE l.EventDate LIKE '2012-%' ORDER BY e.EventID"
+    }
+    of_2012 >"$work/2012-before.txt"
+    program_arguments=(/year:2027)
+    window_title="$window_title for 2027"
+    start_program
+    expect_state "ready for 2027" "$ready_text" 1 1 "$next_caption"
+    shoot ready-for-2027.png
+    run_update another-year
+    expect_finished "the run for 2027"
+    "$repo/testing/years/judge-calendar.py" "$default_db" "$work/2027.txt" >"$work/judged.txt" ||
+        fail "the calendar does not hold 2027 as printed: $(head -c 1500 "$work/judged.txt")"
+    of_2012 | diff -q "$work/2012-before.txt" - >/dev/null || fail "the run for 2027 changed 2012's rows, events or links"
+    click_finish
+    dump "$default_db" >"$work/before-second.txt"
+    start_program
+    run_update another-year-again
+    expect_finished "the second run for 2027"
+    dump "$default_db" | diff -q "$work/before-second.txt" - >/dev/null || fail "a second run for 2027 changed the calendar"
+    click_finish
+    passed "/year:2100 refused with the box and error.log under basCommandLine.ReadCommandLine, no window, status 2; /year:2027 titled '$window_title', every day and name of 2027 as printed, 2012's rows and events kept, a second run changing nothing"
+}
+
 # Alt+D and Tab from the path box to Next, checking the focus at each step.
 tab_to_next() {
     press_expect_focus txtDatabaseFile alt+d

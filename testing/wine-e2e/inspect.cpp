@@ -44,6 +44,19 @@ static void put_text(const wchar_t *text) {
 }
 
 static HWND g_main;
+
+/* The wizard's window: titled as the design, or with " for " and the year it writes. */
+static HWND find_main(void) {
+    const std::wstring title = wide(kFrmMainDesign.Title);
+    wchar_t text[256];
+    for (HWND w = FindWindowExW(NULL, NULL, L"#32770", NULL); w;
+         w = FindWindowExW(NULL, w, L"#32770", NULL)) {
+        if (GetWindowTextW(w, text, 256) && !wcsncmp(text, title.c_str(), title.size()) &&
+            (!text[title.size()] || !wcsncmp(text + title.size(), L" for ", 5)))
+            return w;
+    }
+    return NULL;
+}
 static HFONT g_font;
 
 static BOOL CALLBACK child(HWND hwnd, LPARAM unused) {
@@ -240,7 +253,7 @@ static int watch(int seconds) {
     fflush(stdout);
     DWORD end = GetTickCount() + seconds * 1000u, finish_seen = 0;
     while (GetTickCount() < end) {
-        HWND main = FindWindowW(L"#32770", wide(kFrmMainDesign.Title).c_str());
+        HWND main = find_main();
         if (!main) { printf("gone\n"); return 0; }
         HWND lbl = GetDlgItem(main, ControlId(kFrmMainDesign.lblUpdate)),
              cancel = GetDlgItem(main, ControlId(kFrmMainDesign.cmdCancel)),
@@ -384,7 +397,7 @@ int main(int argc, char **argv) {
         put_text(date_format);
     }
     putchar('\n');
-    g_main = FindWindowW(L"#32770", wide(kFrmMainDesign.Title).c_str());
+    g_main = find_main();
     if (g_main && IsWindowVisible(g_main)) {
         RECT w, c;
         POINT origin = {0, 0};

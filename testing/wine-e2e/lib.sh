@@ -100,14 +100,16 @@ place_program() {  # Windows folder, Linux folder
 
 # Starts the program as a user would, from its own folder, with no error.log yet; extra
 # VAR=value pairs go to its environment. A case may set the array launcher to a command that
-# runs the program (and with it a new Wine server) in a setting of its own.
+# runs the program (and with it a new Wine server) in a setting of its own, and the array
+# program_arguments to its command line.
 launcher=()
+program_arguments=()
 start_program() {
     rm -f "$log"
     local id="" status attempt
     for attempt in 1 2 3; do
         # Wine's own errors go to program.out, for the failure that ends the program early.
-        (cd "$program_dir" && exec "${launcher[@]}" env WINEDEBUG=err+all "$@" wine "$program_win\AlmanoriaYear2012.exe" \
+        (cd "$program_dir" && exec "${launcher[@]}" env WINEDEBUG=err+all "$@" wine "$program_win\AlmanoriaYear2012.exe" "${program_arguments[@]}" \
             >"$work/program.out" 2>&1) &
         program_pid=$!
         status=""

@@ -3,6 +3,7 @@
 #include "window/win32/Win32Api.hpp"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <exception>
 #include <memory>
