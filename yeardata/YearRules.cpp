@@ -11,11 +11,13 @@ using namespace std::chrono;
 
 namespace {
 
-// A day with what the year's table says of it; a name or a note may be empty.
+// A day with what the year's table says of it; a name, a note or a colour may be empty. A
+// colour is the day's own, over its season's.
 struct RuleDay {
     sys_days day;
     std::string_view name;
     std::string_view note = {};
+    std::string_view colour = {};
 };
 
 // The Sunday strictly after a day.
@@ -23,18 +25,20 @@ sys_days SundayAfter(sys_days day) {
     return day + (Sunday - weekday{day}) + (weekday{day} == Sunday ? days{7} : days{0});
 }
 
+// The fourth Sunday before Christmas, Advent 1: from November 27 to December 3.
+sys_days FirstSundayOfAdvent(int y) {
+    return SundayAfter(year{y} / November / 26);
+}
+
 // The days of the church year in the order their names stand on a shared day.
-std::vector<RuleDay> ChurchYear(int y) {
+std::vector<RuleDay> ChurchYear(int y, sys_days easter, sys_days advent) {
     using namespace notes;
-    const sys_days easter = EasterSunday(y);
-    // The fourth Sunday before Christmas: from November 27 to December 3.
-    const sys_days advent = SundayAfter(sys_days{year{y} / November / 26});
     const auto e = [easter](int offset) { return easter + days{offset}; };
     const auto a = [advent](int offset) { return advent + days{offset}; };
     return {
         {year{y} / January / 6, "Epiphany of the Lord", kNoteEpiphanySeason},
-        {SundayAfter(year{y} / January / 6), "Baptism of the Lord", kNoteBaptismOfTheLord},
-        {e(-49), "Transfiguration of the Lord", kNoteTransfiguration},
+        {SundayAfter(year{y} / January / 6), "Baptism of the Lord", kNoteBaptismOfTheLord, "White"},
+        {e(-49), "Transfiguration of the Lord", kNoteTransfiguration, "White"},
         {e(-46), "Ash Wednesday", kNoteAshWednesday},
         {e(-42), "1st Sunday in Lent", kNoteLentSundays},
         {e(-35), "2nd Sunday in Lent", kNoteLentSundays},
@@ -53,10 +57,10 @@ std::vector<RuleDay> ChurchYear(int y) {
         {e(35), "6th Sunday Of Easter", kNoteEasterSundays},
         {e(42), "7th Sunday Of Easter", kNoteEasterSundays},
         {e(39), "Ascension of the Lord"},
-        {e(49), "Day of Pentecost", kNotePentecost},
-        {e(56), "Trinity Sunday", kNoteTrinitySunday},
-        {year{y} / November / 1, "All Saints Day", kNoteAllSaints},
-        {a(-7), "Christ the King Sunday", kNoteChristTheKing},
+        {e(49), "Day of Pentecost", kNotePentecost, "Red"},
+        {e(56), "Trinity Sunday", kNoteTrinitySunday, "White"},
+        {year{y} / November / 1, "All Saints Day", kNoteAllSaints, "White"},
+        {a(-7), "Christ the King Sunday", kNoteChristTheKing, "White"},
         {a(0), "1st Sunday Of Advent", kNoteFirstSundayOfAdvent},
         {a(1), "", kNoteHangingOfTheGreens},
         {a(2), "", kNoteAdventWreath},
@@ -81,8 +85,7 @@ sys_days HolocaustRemembrance(sys_days nisan27) {
 }
 
 // The other days, in the order their names follow the church year's on a shared day.
-std::vector<RuleDay> OtherDays(int y) {
-    const sys_days easter = EasterSunday(y);
+std::vector<RuleDay> OtherDays(int y, sys_days easter) {
     const HebrewYearStart hebrew = HebrewYearFrom(y);
     const sys_days tishrei1 = hebrew.RoshHashanah;
     // Nisan to Elul have fixed lengths: 1 Nisan is 177 days before the next 1 Tishrei.
@@ -154,24 +157,18 @@ YearTable YearByRule(int y) {
     const auto at = [&](sys_days day) -> DayFields& {
         return fields.at(static_cast<std::size_t>((day - first).count()));
     };
-    // The seasons' colours over a year of green, each season painted over what came before.
+    // The seasons' colours over a year of green; the days of the church year with a colour of
+    // their own then take it.
     const auto paint = [&](sys_days from, sys_days to, std::string_view colour) {
         for (sys_days day = from; day <= to; day += days{1})
             at(day).colour = colour;
     };
     const sys_days easter = EasterSunday(y);
-    const sys_days advent = SundayAfter(sys_days{year{y} / November / 26});
-    paint(year{y} / January / 1, year{y} / January / 6, "White");
-    const sys_days baptism = SundayAfter(year{y} / January / 6);
-    paint(baptism, baptism, "White");
-    paint(easter - days{49}, easter - days{49}, "White");  // Transfiguration
-    paint(easter - days{46}, easter - days{3}, "Purple");  // Lent to Maundy Thursday
+    const sys_days advent = FirstSundayOfAdvent(y);
+    paint(year{y} / January / 1, year{y} / January / 6, "White");  // Christmas to Epiphany
+    paint(easter - days{46}, easter - days{3}, "Purple");          // Lent to Maundy Thursday
     paint(easter - days{2}, easter - days{1}, "Gray");
-    paint(easter, easter + days{48}, "White");
-    paint(easter + days{49}, easter + days{49}, "Red");    // Pentecost
-    paint(easter + days{56}, easter + days{56}, "White");  // Trinity Sunday
-    paint(year{y} / November / 1, year{y} / November / 1, "White");
-    paint(advent - days{7}, advent - days{7}, "White");  // Christ the King
+    paint(easter, easter + days{48}, "White");  // Easter to the eve of Pentecost
     paint(advent, year{y} / December / 24, "Purple");
     paint(year{y} / December / 25, year{y} / December / 31, "White");
 
@@ -179,10 +176,11 @@ YearTable YearByRule(int y) {
         DayFields& day = at(rule.day);
         if (!rule.name.empty()) day.names.append(day.names.empty() ? "" : "^").append(rule.name);
         if (!rule.note.empty()) day.note = rule.note;
+        if (!rule.colour.empty()) day.colour = rule.colour;
     };
-    for (const RuleDay& rule : ChurchYear(y))
+    for (const RuleDay& rule : ChurchYear(y, easter, advent))
         mark(rule);
-    for (const RuleDay& rule : OtherDays(y))
+    for (const RuleDay& rule : OtherDays(y, easter))
         mark(rule);
 
     YearTable table;
