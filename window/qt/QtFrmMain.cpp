@@ -1,5 +1,7 @@
 #include "window/qt/QtFrmMain.hpp"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
@@ -7,6 +9,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <array>
@@ -60,6 +63,48 @@ std::vector<TextRoom> DesignTexts(double twipsPerPixel) {
     };
 }
 
+constexpr QLatin1StringView kCompletionNoticeName("completionNotice");
+
+// The completion notice on the accessibility bus: a notification, which a screen reader reads
+// out when it shows, wherever the focus is.
+QAccessibleInterface* CompletionNoticeAccessible(const QString&, QObject* object) {
+    if (object == nullptr || !object->isWidgetType() ||
+        object->objectName() != kCompletionNoticeName) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+}
+
+// Swallows the user's keys and clicks for as long as it lives.
+class InputDropper final : public QObject {
+  public:
+    InputDropper() { QCoreApplication::instance()->installEventFilter(this); }
+    ~InputDropper() override { QCoreApplication::instance()->removeEventFilter(this); }
+    InputDropper(const InputDropper&) = delete;
+    InputDropper& operator=(const InputDropper&) = delete;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+                return true;
+            default:
+                return false;
+        }
+    }
+};
+
 double DesktopFontScale(double twipsPerPixel) {
     return LayoutScale(QApplication::font(), [twipsPerPixel](double scale) {
         return DesignTexts(twipsPerPixel / scale);
@@ -84,6 +129,7 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twip
       mCmdBrowse(new QPushButton(this)),
       mCmdCancel(new QPushButton(this)),
       mCmdButton1(new QPushButton(this)),
+      mCompletionNotice(new QWidget(mLblUpdate.Widget())),
       mFileDialog(*this),
       mDeviceContext(*this, twipsPerPixel),
       mPlatform(*this),
@@ -91,6 +137,7 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twip
             fileDialog != nullptr ? *fileDialog : mFileDialog, mDeviceContext, mPlatform, mEvents,
             errors, database) {
     RegisterArtwork();
+    QAccessible::installFactory(CompletionNoticeAccessible);
     LayOut();
     connect(mCmdBrowse.Widget(), &QPushButton::clicked, this, &QtFrmMain::cmdBrowse_Click);
     connect(mCmdCancel.Widget(), &QPushButton::clicked, this, &QtFrmMain::cmdCancel_Click);
@@ -158,6 +205,13 @@ void QtFrmMain::LayOut() {
     setUpButton(mCmdButton1, kDesign.cmdButton1);
     // Next, and Finish once the same button reads so, is what Enter presses elsewhere.
     mCmdButton1.Widget()->setDefault(true);
+
+    // Over the message label, which shows the same text, and as clear; hidden until a run
+    // completes.
+    mCompletionNotice->setObjectName(kCompletionNoticeName);
+    mCompletionNotice->setGeometry(mLblUpdate.Widget()->rect());
+    mCompletionNotice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mCompletionNotice->hide();
 }
 
 void QtFrmMain::reject() {
@@ -165,8 +219,22 @@ void QtFrmMain::reject() {
 }
 
 void QtFrmMain::DescribeNextStep() {
-    mCmdButton1.Widget()->setAccessibleDescription(
-        mCmdButton1.Caption() == kFinishCaption ? ShownText(mLblUpdate.Caption()) : QString());
+    const bool finished = mCmdButton1.Caption() == kFinishCaption;
+    const QString completion = finished ? ShownText(mLblUpdate.Caption()) : QString();
+    mCmdButton1.Widget()->setAccessibleDescription(completion);
+    mCompletionNotice->setAccessibleName(completion);
+    mCompletionNotice->setVisible(finished);
+}
+
+void QtFrmMain::DropInputQueuedDuringTheRun() {
+    const InputDropper dropper;
+    // Whatever the display server has for the program comes in now, and goes no further.
+    QGuiApplication::sync();
+    QCoreApplication::processEvents();
+}
+
+bool QtFrmMain::focusNextPrevChild(bool next) {
+    return !mRunHoldsTheThread && QDialog::focusNextPrevChild(next);
 }
 
 void QtFrmMain::closeEvent(QCloseEvent* event) {
@@ -183,7 +251,12 @@ void QtFrmMain::cmdBrowse_Click() {
 }
 
 void QtFrmMain::cmdButton1_Click() {
-    mForm.cmdButton1_Click();
+    {
+        const QScopedValueRollback<bool> holding(mRunHoldsTheThread, true);
+        mForm.cmdButton1_Click();
+    }
+    if (!isVisible()) return;
+    DropInputQueuedDuringTheRun();
     if (!isVisible()) return;
     DescribeNextStep();
     // The button disabled itself for the run and the focus went on: it comes back to Finish,

@@ -8,6 +8,7 @@
 
 class QCloseEvent;
 class QLabel;
+class QWidget;
 
 namespace almanoria {
 
@@ -39,6 +40,9 @@ class QtFrmMain final : public QDialog {
     // The title bar's close box: refused while the update run is under way, which then
     // closes the window when it returns.
     void closeEvent(QCloseEvent* event) override;
+    // While the run holds the thread the focus goes nowhere: Next, disabled for the run,
+    // would hand it to the path box, which a screen reader would then read out.
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void LayOut();
@@ -46,8 +50,13 @@ class QtFrmMain final : public QDialog {
     void cmdButton1_Click();
     void cmdCancel_Click();
     // What a screen reader hears from the next/finish button: once it reads "Finish", the
-    // completion it stands for, since the label that shows it has no focus.
+    // completion it stands for, since the label that shows it has no focus. The completion
+    // notice shows then too, so that the completion is spoken when the run ends: the focus
+    // is back on the button it left, which a screen reader does not read again.
     void DescribeNextStep();
+    // Keys and clicks that came while the run held the thread are dropped rather than
+    // pressing Finish, or anything else, unseen.
+    void DropInputQueuedDuringTheRun();
 
     double mScale;
     double mTwipsPerPixel;
@@ -59,6 +68,11 @@ class QtFrmMain final : public QDialog {
     QtCommandButton mCmdBrowse;
     QtCommandButton mCmdCancel;
     QtCommandButton mCmdButton1;
+    // The completion for assistive technology alone: a notification within the message label,
+    // shown when the run has completed; it draws nothing and takes no focus.
+    QWidget* mCompletionNotice;
+    // While the update run holds the thread.
+    bool mRunHoldsTheThread = false;
     QtEventPump mEvents;
     QtCommonDialog mFileDialog;
     QtDeviceContext mDeviceContext;
