@@ -75,43 +75,75 @@ QAccessibleInterface* CompletionNoticeAccessible(const QString&, QObject* object
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
 }
 
-// Swallows the user's keys and clicks for as long as it lives.
-class InputDropper final : public QObject {
-  public:
-    InputDropper() { QCoreApplication::instance()->installEventFilter(this); }
-    ~InputDropper() override { QCoreApplication::instance()->removeEventFilter(this); }
-    InputDropper(const InputDropper&) = delete;
-    InputDropper& operator=(const InputDropper&) = delete;
-
-  protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::KeyPress:
-            case QEvent::KeyRelease:
-            case QEvent::ShortcutOverride:
-            case QEvent::Shortcut:
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::Wheel:
-            case QEvent::ContextMenu:
-            case QEvent::TouchBegin:
-            case QEvent::TouchUpdate:
-            case QEvent::TouchEnd:
-                return true;
-            default:
-                return false;
-        }
-    }
-};
-
 double DesktopFontScale(double twipsPerPixel) {
     return LayoutScale(QApplication::font(), [twipsPerPixel](double scale) {
         return DesignTexts(twipsPerPixel / scale);
     });
 }
 
+// The user's keys, clicks and touches.
+bool IsUserInput(const QEvent& event) {
+    switch (event.type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
+
+// Keeps the keys and clicks that came while the run held the thread from acting once it has
+// returned. Those still with the display server are fetched and dropped at once. A screen
+// reader's bridge may have taken some before, to show them to the screen reader first: it
+// hands on copies later, not coming from the window system, which are dropped until the user
+// presses a key or a button anew.
+class TypeAheadGuard final : public QObject {
+  public:
+    explicit TypeAheadGuard(QObject* parent) : QObject(parent) {}
+    ~TypeAheadGuard() override { QCoreApplication::instance()->removeEventFilter(this); }
+    TypeAheadGuard(const TypeAheadGuard&) = delete;
+    TypeAheadGuard& operator=(const TypeAheadGuard&) = delete;
+
+    void RunHasReturned() {
+        // First among the application's filters, ahead of any bridge's.
+        QCoreApplication::instance()->installEventFilter(this);
+        mFetching = true;
+        mStale = true;
+        QGuiApplication::sync();
+        QCoreApplication::processEvents();
+        mFetching = false;
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (!mStale) return false;
+        if (mFetching) return IsUserInput(*event);
+        const QEvent::Type type = event->type();
+        const bool press = type == QEvent::KeyPress || type == QEvent::MouseButtonPress;
+        if (!press && type != QEvent::KeyRelease && type != QEvent::MouseButtonRelease) {
+            return false;
+        }
+        if (!event->spontaneous()) return true;
+        if (press) mStale = false;
+        return false;
+    }
+
+  private:
+    bool mFetching = false;
+    bool mStale = false;
+};
 
 QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twipsPerPixel,
                      CommonDialog* fileDialog, QWidget* parent)
@@ -130,6 +162,7 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twip
       mCmdCancel(new QPushButton(this)),
       mCmdButton1(new QPushButton(this)),
       mCompletionNotice(new QWidget(mLblUpdate.Widget())),
+      mTypeAhead(new TypeAheadGuard(this)),
       mFileDialog(*this),
       mDeviceContext(*this, twipsPerPixel),
       mPlatform(*this),
@@ -226,13 +259,6 @@ void QtFrmMain::DescribeNextStep() {
     mCompletionNotice->setVisible(finished);
 }
 
-void QtFrmMain::DropInputQueuedDuringTheRun() {
-    const InputDropper dropper;
-    // Whatever the display server has for the program comes in now, and goes no further.
-    QGuiApplication::sync();
-    QCoreApplication::processEvents();
-}
-
 bool QtFrmMain::focusNextPrevChild(bool next) {
     return !mRunHoldsTheThread && QDialog::focusNextPrevChild(next);
 }
@@ -256,7 +282,7 @@ void QtFrmMain::cmdButton1_Click() {
         mForm.cmdButton1_Click();
     }
     if (!isVisible()) return;
-    DropInputQueuedDuringTheRun();
+    mTypeAhead->RunHasReturned();
     if (!isVisible()) return;
     DescribeNextStep();
     // The button disabled itself for the run and the focus went on: it comes back to Finish,

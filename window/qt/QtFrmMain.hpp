@@ -12,6 +12,8 @@ class QWidget;
 
 namespace almanoria {
 
+class TypeAheadGuard;
+
 // The wizard window on Qt: draws the seven controls where the layout in twips puts them,
 // forwards their clicks to frmMain and provides its services. frmMain's Form_Load runs in the
 // constructor, before the window is first shown. A dialog, so that a screen reader reads its
@@ -54,10 +56,6 @@ class QtFrmMain final : public QDialog {
     // notice shows then too, so that the completion is spoken when the run ends: the focus
     // is back on the button it left, which a screen reader does not read again.
     void DescribeNextStep();
-    // Keys and clicks that came while the run held the thread are dropped rather than
-    // pressing Finish, or anything else, unseen.
-    void DropInputQueuedDuringTheRun();
-
     double mScale;
     double mTwipsPerPixel;
     // Made in tab order, which becomes their focus order.
@@ -73,6 +71,8 @@ class QtFrmMain final : public QDialog {
     QWidget* mCompletionNotice;
     // While the update run holds the thread.
     bool mRunHoldsTheThread = false;
+    // Keys and clicks that came during the run do not press Finish, or anything else, unseen.
+    TypeAheadGuard* mTypeAhead;
     QtEventPump mEvents;
     QtCommonDialog mFileDialog;
     QtDeviceContext mDeviceContext;
