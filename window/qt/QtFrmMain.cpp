@@ -112,7 +112,11 @@ bool IsUserInput(const QEvent& event) {
 class TypeAheadGuard final : public QObject {
   public:
     explicit TypeAheadGuard(QObject* parent) : QObject(parent) {}
-    ~TypeAheadGuard() override { QCoreApplication::instance()->removeEventFilter(this); }
+    ~TypeAheadGuard() override {
+        if (QCoreApplication* application = QCoreApplication::instance()) {
+            application->removeEventFilter(this);
+        }
+    }
     TypeAheadGuard(const TypeAheadGuard&) = delete;
     TypeAheadGuard& operator=(const TypeAheadGuard&) = delete;
 

@@ -8,7 +8,6 @@
 
 class QCloseEvent;
 class QLabel;
-class QWidget;
 
 namespace almanoria {
 
@@ -56,6 +55,7 @@ class QtFrmMain final : public QDialog {
     // notice shows then too, so that the completion is spoken when the run ends: the focus
     // is back on the button it left, which a screen reader does not read again.
     void DescribeNextStep();
+
     double mScale;
     double mTwipsPerPixel;
     // Made in tab order, which becomes their focus order.
