@@ -10,6 +10,7 @@ the place of a button to click), xdotool, orca and Qt's GTK 3 platform theme; th
 makecalendar built. Orca replaces any other Orca of this user, so the check refuses to run beside
 one. Every process it starts is ended by its own id; every wait is bounded."""
 
+import atexit
 import os
 import pty
 import re
@@ -39,6 +40,11 @@ started = []  # every process started here, ended by its id at the end
 def fail(what):
     print("FAIL:", what, file=sys.stderr)
     failures.append(what)
+
+
+def end_all():
+    for process in reversed(started):
+        end(process)
 
 
 def start(argv, **kwargs):
@@ -143,6 +149,8 @@ def free_display():
     sys.exit("no free X display number")
 
 
+# Whatever ends the check early ends what it started too.
+atexit.register(end_all)
 others = subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"], capture_output=True,
                         text=True, timeout=10).stdout.split()
 if others:
@@ -208,7 +216,9 @@ def run_wizard(name, prepare=None):
         prepare(calendar)
     environment = dict(os.environ, HOME=home, XDG_DATA_HOME=data, XDG_CONFIG_HOME=config,
                        XDG_STATE_HOME=os.path.join(home, "state"))
-    wizard = start([program], env=environment)
+    # Qt's notes on the bus's replies go to the wizard's folder, not into the check's output.
+    with open(os.path.join(home, "wizard.out"), "w") as output:
+        wizard = start([program], env=environment, stdout=output, stderr=subprocess.STDOUT)
     if not give_keyboard(wizard):
         fail(f"{name}: no window of the wizard")
     return wizard
@@ -387,8 +397,7 @@ started_at = time.monotonic()
 try:
     check()
 finally:
-    for process in reversed(started):
-        end(process)
+    end_all()
     log.close()
     if failures:
         print("Orca's debug log:", os.path.join(scratch.name, "orca-debug.log"), "(removed)",
