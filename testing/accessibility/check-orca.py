@@ -149,8 +149,9 @@ def free_display():
     sys.exit("no free X display number")
 
 
-# Whatever ends the check early ends what it started too.
+# Whatever ends the check early ends what it started too, a time limit's TERM among it.
 atexit.register(end_all)
+signal.signal(signal.SIGTERM, lambda *_: sys.exit("check-orca: ended by SIGTERM"))
 others = subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"], capture_output=True,
                         text=True, timeout=10).stdout.split()
 if others:
