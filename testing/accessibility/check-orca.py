@@ -263,13 +263,20 @@ def descendants(node):
         yield from descendants(child)
 
 
+def starts(prefix):
+    return lambda text: text.startswith(prefix)
+
+
 def expect_start(name, mark, message, button):
-    """On start Orca names the dialog, reads its message and the focused button."""
+    """On start Orca names the dialog, reads its message and the focused button; whether it
+    named the button."""
     if not said_since(mark, lambda text: text.startswith(f"{title} dialog") and message in text):
         fail(f"{name}: on start Orca did not read the dialog and its message; it said "
              f"{said_all_since(mark)}")
-    if not said_since(mark, lambda text: text.startswith(f"{button} push button")):
-        fail(f"{name}: on start Orca did not name {button}; it said {said_all_since(mark)}")
+    if said_since(mark, starts(f"{button} push button")):
+        return True
+    fail(f"{name}: on start Orca did not name {button}; it said {said_all_since(mark)}")
+    return False
 
 
 def expect_completion(name, mark):
@@ -282,29 +289,26 @@ report = re.compile(r"Module: (\S+) Line Number: (\d+) Error Number: (-?\d+) Err
 
 def expect_boxes(name, mark, where):
     """Each box of the run read whole as an alert, its report's module and line as given,
-    then dismissed with Return; never the path box."""
+    then dismissed with Return; the path box never read. Where Orca is once they are gone."""
+    run = mark
     for module, line in where:
         box = said_since(mark, lambda text: report.search(text) is not None, 30)
         if box is None:
             fail(f"{name}: Orca read no box from {module}; it said {said_all_since(mark)}")
-            return
+            return None
         at = log.utterances().index(box, mark)
         if not any(text.startswith("alert Application Error") for text in log.utterances()[mark:at]):
             fail(f"{name}: the box from {module} was not announced as an alert")
-        found = report.search(box).groups()[:2]
-        if found != (module, str(line)):
-            fail(f"{name}: Orca read a box from {found}, not from {(module, str(line))}: {box}")
-        mark = at + 1
-        if not said_since(mark - 1, lambda text: text.startswith("OK push button")):
+        if report.search(box).groups()[:2] != (module, str(line)):
+            fail(f"{name}: Orca read a box other than {module}'s at line {line}: {box}")
+        if not said_since(at, starts("OK push button")):
             fail(f"{name}: Orca did not name the box's OK button")
+        mark = at + 1
         key("Return")
-    return mark
-
-
-def expect_no_path_box(name, mark):
-    for text in said_all_since(mark):
+    for text in said_all_since(run):
         if "selected" in text or "database file:" in text:
-            fail(f"{name}: Orca read the path box during the run: {text!r}")
+            fail(f"{name}: Orca read the path box: {text!r}")
+    return mark
 
 
 def not_a_calendar(calendar):
@@ -322,76 +326,46 @@ def no_events_table(calendar):
 
 
 def check():
-    if not wait_for(lambda: any(text == "Screen reader on." for text in log.utterances()), 20):
+    if not wait_for(lambda: "Screen reader on." in log.utterances(), 20):
         fail(f"Orca did not start ({orca.poll()}); it said {log.utterances()}")
         return
 
-    # Ready, and Return on Next.
-    mark = len(log.utterances())
-    wizard = run_wizard("return", lambda calendar: None)
-    expect_start("ready", mark, ready, "Next >")
-    mark = len(log.utterances())
-    key("Return")
-    expect_completion("Return on Next", mark)
-    end(wizard)
-
-    # Not found.
     mark = len(log.utterances())
     wizard = run_wizard("not-found")
     expect_start("not found", mark, not_found, "Browse...")
     end(wizard)
 
-    # Space on Next, and a click on it.
-    for name, press in (("Space on Next", lambda wizard: key("space")),
-                        ("a click on Next", click_next)):
+    # Each run on a calendar, once Orca has read the ready window: the completion however the
+    # run is started, Return pressed twice in quick succession too (the second comes while the
+    # run holds the thread and must not press Finish unheard); a file that is not a calendar,
+    # its box, and back in the wizard the focus on Browse; a calendar without an Events table,
+    # three boxes in one run and then the completion.
+    keep = lambda calendar: None  # noqa: E731
+    for name, prepare, press, boxes in (
+            ("Return", keep, lambda wizard: key("Return"), None),
+            ("Space", keep, lambda wizard: key("space"), None),
+            ("a click", keep, click_next, None),
+            ("Return twice", keep, lambda wizard: key("Return", "Return"), None),
+            ("not a calendar", not_a_calendar, lambda wizard: key("Return"),
+             [("frmMain.OpenDatabase", 40)]),
+            ("no Events table", no_events_table, lambda wizard: key("Return"),
+             [("basDatabase.GetEventData", 70), ("basDatabase.GetEventData", 70),
+              ("basDatabase.AddEventToDatabase", 100)])):
         mark = len(log.utterances())
-        wizard = run_wizard(name.replace(" ", "-"), lambda calendar: None)
-        if said_since(mark, lambda text: text.startswith("Next > push button")):
+        wizard = run_wizard(name.replace(" ", "-"), prepare)
+        if expect_start(name, mark, ready, "Next >"):
             mark = len(log.utterances())
             press(wizard)
-            expect_completion(name, mark)
-        else:
-            fail(f"{name}: Next > never had the focus")
+            if boxes:
+                mark = expect_boxes(name, mark, boxes)
+            if prepare is not_a_calendar and mark is not None:
+                give_keyboard(wizard)
+                if not said_since(mark, starts("Browse... push button")):
+                    fail(f"{name}: after the box Orca did not name Browse...; it said "
+                         f"{said_all_since(mark)}")
+            elif mark is not None:
+                expect_completion(name, mark)
         end(wizard)
-
-    # Return twice in quick succession: the second comes while the run holds the thread and
-    # must not press Finish before the completion has been heard.
-    mark = len(log.utterances())
-    wizard = run_wizard("type-ahead", lambda calendar: None)
-    if said_since(mark, lambda text: text.startswith("Next > push button")):
-        mark = len(log.utterances())
-        key("Return", "Return")
-        expect_completion("Return twice", mark)
-    end(wizard)
-
-    # A file that is not a calendar: one box, then, back in the wizard, the focus on Browse.
-    mark = len(log.utterances())
-    wizard = run_wizard("not-a-calendar", not_a_calendar)
-    if said_since(mark, lambda text: text.startswith("Next > push button")):
-        mark = len(log.utterances())
-        key("Return")
-        after = expect_boxes("not a calendar", mark, [("frmMain.OpenDatabase", 40)])
-        expect_no_path_box("not a calendar", mark)
-        give_keyboard(wizard)
-        if after is not None and not said_since(after, lambda text: text.startswith(
-                "Browse... push button")):
-            fail(f"not a calendar: after the box Orca did not name Browse...; it said "
-                 f"{said_all_since(after)}")
-    end(wizard)
-
-    # No Events table: three boxes in one run, each read, then the completion.
-    mark = len(log.utterances())
-    wizard = run_wizard("no-events-table", no_events_table)
-    if said_since(mark, lambda text: text.startswith("Next > push button")):
-        mark = len(log.utterances())
-        key("Return")
-        after = expect_boxes("no Events table", mark, [
-            ("basDatabase.GetEventData", 70), ("basDatabase.GetEventData", 70),
-            ("basDatabase.AddEventToDatabase", 100)])
-        expect_no_path_box("no Events table", mark)
-        if after is not None:
-            expect_completion("no Events table", after)
-    end(wizard)
 
 
 started_at = time.monotonic()
