@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,7 +109,9 @@ bool IsUserInput(const QEvent& event) {
 // returned. Those still with the display server are fetched and dropped at once. A screen
 // reader's bridge may have taken some before, to show them to the screen reader first: it
 // hands on copies later, not coming from the window system, which are dropped until the user
-// presses a key or a button anew.
+// presses a key or a button anew. The bridge waits a tenth of a second at most for the screen
+// reader's answer to each key, so after half a second it owes none, and nothing more is dropped
+// even when the user's keys reach the bridge first.
 class TypeAheadGuard final : public QObject {
   public:
     explicit TypeAheadGuard(QObject* parent) : QObject(parent) {}
@@ -128,12 +131,17 @@ class TypeAheadGuard final : public QObject {
         QGuiApplication::sync();
         QCoreApplication::processEvents();
         mFetching = false;
+        mSinceTheRun.start();
     }
 
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (!mStale) return false;
         if (mFetching) return IsUserInput(*event);
+        if (mSinceTheRun.hasExpired(kBridgeCopiesMilliseconds)) {
+            mStale = false;
+            return false;
+        }
         const QEvent::Type type = event->type();
         const bool press = type == QEvent::KeyPress || type == QEvent::MouseButtonPress;
         if (!press && type != QEvent::KeyRelease && type != QEvent::MouseButtonRelease) {
@@ -145,8 +153,10 @@ class TypeAheadGuard final : public QObject {
     }
 
   private:
+    static constexpr qint64 kBridgeCopiesMilliseconds = 500;
     bool mFetching = false;
     bool mStale = false;
+    QElapsedTimer mSinceTheRun;
 };
 
 QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, double twipsPerPixel,

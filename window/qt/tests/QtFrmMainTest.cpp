@@ -371,6 +371,9 @@ TEST_F(QtFrmMainTest, ReturnTwiceInQuickSuccessionLeavesTheCompletionForFinish) 
         }
     };
     Key(Qt::Key_Return);
+    // Nor does a copy of a Return that a screen reader's bridge hands on just after the run,
+    // not coming from the window system.
+    post(new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
     QCoreApplication::processEvents();
     ASSERT_FALSE(duringTheRun.Once);
     EXPECT_EQ(focusDuringTheRun, nullptr);
@@ -378,11 +381,6 @@ TEST_F(QtFrmMainTest, ReturnTwiceInQuickSuccessionLeavesTheCompletionForFinish) 
     ExpectFinished();
     ExpectWholeYear(defaultPath);
     EXPECT_TRUE(cmdButton1()->hasFocus());
-    // Nor does a copy of a Return that a screen reader's bridge hands on late, not coming from
-    // the window system.
-    post(new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
-    QCoreApplication::processEvents();
-    ASSERT_TRUE(window->isVisible());
     Key(Qt::Key_Return);
     EXPECT_FALSE(window->isVisible());
 }
