@@ -11,7 +11,8 @@
 #   tools/install-deps.sh deb-checks   what tools/check-deb.sh checks and starts the package with
 #   tools/install-deps.sh accessibility  what testing/accessibility/check-atspi.py reads the Qt
 #                                      wizard with: the accessibility bus, pyatspi, a session bus,
-#                                      a virtual display, xdotool, Qt's GTK 3 theme
+#                                      a virtual display, xdotool, Qt's GTK 3 theme; and Orca, the
+#                                      screen reader testing/accessibility/check-orca.py listens to
 #   tools/install-deps.sh wine-e2e     what testing/wine-e2e/run-cases.sh drives and judges the
 #                                      Windows program with: the 32-bit Wine, the fonts its text is
 #                                      measured against, the i386 runtime the test driver needs,
@@ -66,7 +67,7 @@ deb-checks)
     packages=(lintian desktop-file-utils appstream xvfb xdotool)
     ;;
 accessibility)
-    packages=(at-spi2-core python3-pyatspi dbus xvfb xdotool qt6-gtk-platformtheme fonts-dejavu-core)
+    packages=(at-spi2-core python3-pyatspi dbus xvfb xdotool qt6-gtk-platformtheme fonts-dejavu-core orca)
     ;;
 wine-e2e)
     packages=(libc6:i386 wine wine32:i386 fonts-wine fonts-liberation xvfb xdotool imagemagick sqlite3

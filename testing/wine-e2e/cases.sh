@@ -549,6 +549,54 @@ case_close_box_during_run() {
     passed "the close box clicked as the run starts: the run goes on to the whole year, and only then the window closes and the program ends"
 }
 
+# Return twice in quick succession on Next, with a click on the button: the second Return and
+# the click come while the run holds the thread (the program held still while they are sent, its
+# first days written). They are dropped when the run returns, so the window stays on its
+# completion, announced, with Finish focused; a Return pressed then ends the program.
+case_type_ahead() {
+    db_reset
+    "$makecalendar" "$default_db"
+    start_program
+    expect_focus cmdButton1 "at the start"
+    activate_window
+    local pids="" pid left top width height links
+    # This run's program only: other runs on the machine have prefixes of their own.
+    for pid in $(pgrep -f 'AlmanoriaYear2012\.exe'); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            pids+="$pid "
+    done
+    [ -n "$pids" ] || fail "the program's process was not found"
+    read -r left top width height <<<"$(control_rect cmdButton1)"
+    start_watch
+    xdotool key Return
+    wait_until 120 days_written || fail "the run wrote no day within 120 s"
+    # shellcheck disable=SC2086
+    kill -STOP $pids
+    # A lock the run holds means it is still writing.
+    links="$(q "$default_db" 'SELECT COUNT(*) FROM EventDates' 2>/dev/null || echo 0)"
+    xdotool key Return mousemove $((client_x + left + width / 2)) $((client_y + top + height / 2)) click 1
+    sleep 0.5
+    # shellcheck disable=SC2086
+    kill -CONT $pids
+    [ "$links" -lt "$expected_links" ] ||
+        fail "the run had ended before the second Return and the click came"
+    wait "$watch_pid" || true
+    watch_pid=""
+    tr -d '\r' <"$work/watch-raw.txt" >"$work/watch.txt"
+    cp "$work/watch.txt" "$shots/type_ahead-states.txt"
+    if grep -q '^timeout' "$work/watch.txt"; then fail "the run did not end within 240 s"; fi
+    # Were they not dropped, the window would close within moments of the run's end.
+    if grep -q '^gone' "$work/watch.txt" || wait_until 3 no_window; then
+        fail "the second Return or the click ended the program"
+    fi
+    expect_finished "Return twice and a click"
+    check_year "$default_db" "Return twice and a click"
+    press Return
+    wait_program_end "Enter on Finish after the run"
+    passed "a second Return and a click sent while the run held the thread are dropped: the completion stays, announced, with Finish focused, and a Return afterwards ends the program"
+}
+days_written() { [ "$(q "$default_db" 'SELECT COUNT(*) FROM Dates' 2>/dev/null)" -gt 0 ] 2>/dev/null; }
+
 # A day-first Windows (en_GB): every day stays on its own date.
 case_day_first() {
     reference_calendar

@@ -1,12 +1,16 @@
 #include "window/qt/QtFrmMain.hpp"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 #include <array>
@@ -60,13 +64,100 @@ std::vector<TextRoom> DesignTexts(double twipsPerPixel) {
     };
 }
 
+constexpr QLatin1StringView kCompletionNoticeName("completionNotice");
+
+// The completion notice on the accessibility bus: a notification, which a screen reader reads
+// out when it shows, wherever the focus is.
+QAccessibleInterface* CompletionNoticeAccessible(const QString&, QObject* object) {
+    if (object == nullptr || !object->isWidgetType() ||
+        object->objectName() != kCompletionNoticeName) {
+        return nullptr;
+    }
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+}
+
 double DesktopFontScale(double twipsPerPixel) {
     return LayoutScale(QApplication::font(), [twipsPerPixel](double scale) {
         return DesignTexts(twipsPerPixel / scale);
     });
 }
 
+// The user's keys, clicks and touches.
+bool IsUserInput(const QEvent& event) {
+    switch (event.type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
+
+// Keeps the keys and clicks that came while the run held the thread from acting once it has
+// returned. Those still with the display server are fetched and dropped at once. A screen
+// reader's bridge may have taken some before, to show them to the screen reader first: it
+// hands on copies later, not coming from the window system, which are dropped until the user
+// presses a key or a button anew. The bridge waits a tenth of a second at most for the screen
+// reader's answer to each key, so after half a second it owes none, and nothing more is dropped
+// even when the user's keys reach the bridge first.
+class TypeAheadGuard final : public QObject {
+  public:
+    explicit TypeAheadGuard(QObject* parent) : QObject(parent) {}
+    ~TypeAheadGuard() override {
+        if (QCoreApplication* application = QCoreApplication::instance()) {
+            application->removeEventFilter(this);
+        }
+    }
+    TypeAheadGuard(const TypeAheadGuard&) = delete;
+    TypeAheadGuard& operator=(const TypeAheadGuard&) = delete;
+
+    void RunHasReturned() {
+        // First among the application's filters, ahead of any bridge's.
+        QCoreApplication::instance()->installEventFilter(this);
+        mFetching = true;
+        mStale = true;
+        QGuiApplication::sync();
+        QCoreApplication::processEvents();
+        mFetching = false;
+        mSinceTheRun.start();
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (!mStale) return false;
+        if (mFetching) return IsUserInput(*event);
+        if (mSinceTheRun.hasExpired(kBridgeCopiesMilliseconds)) {
+            mStale = false;
+            return false;
+        }
+        const QEvent::Type type = event->type();
+        const bool press = type == QEvent::KeyPress || type == QEvent::MouseButtonPress;
+        if (!press && type != QEvent::KeyRelease && type != QEvent::MouseButtonRelease) {
+            return false;
+        }
+        if (!event->spontaneous()) return true;
+        if (press) mStale = false;
+        return false;
+    }
+
+  private:
+    static constexpr qint64 kBridgeCopiesMilliseconds = 500;
+    bool mFetching = false;
+    bool mStale = false;
+    QElapsedTimer mSinceTheRun;
+};
 
 QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, int year, double twipsPerPixel,
                      CommonDialog* fileDialog, QWidget* parent)
@@ -85,6 +176,8 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, int year, d
       mCmdBrowse(new QPushButton(this)),
       mCmdCancel(new QPushButton(this)),
       mCmdButton1(new QPushButton(this)),
+      mCompletionNotice(new QWidget(mLblUpdate.Widget())),
+      mTypeAhead(new TypeAheadGuard(this)),
       mFileDialog(*this),
       mDeviceContext(*this, twipsPerPixel),
       mPlatform(*this),
@@ -92,6 +185,7 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, int year, d
             fileDialog != nullptr ? *fileDialog : mFileDialog, mDeviceContext, mPlatform, mEvents,
             errors, database, year) {
     RegisterArtwork();
+    QAccessible::installFactory(CompletionNoticeAccessible);
     LayOut();
     connect(mCmdBrowse.Widget(), &QPushButton::clicked, this, &QtFrmMain::cmdBrowse_Click);
     connect(mCmdCancel.Widget(), &QPushButton::clicked, this, &QtFrmMain::cmdCancel_Click);
@@ -159,6 +253,13 @@ void QtFrmMain::LayOut() {
     setUpButton(mCmdButton1, kDesign.cmdButton1);
     // Next, and Finish once the same button reads so, is what Enter presses elsewhere.
     mCmdButton1.Widget()->setDefault(true);
+
+    // Over the message label, which shows the same text, and as clear; hidden until a run
+    // completes.
+    mCompletionNotice->setObjectName(kCompletionNoticeName);
+    mCompletionNotice->setGeometry(mLblUpdate.Widget()->rect());
+    mCompletionNotice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    mCompletionNotice->hide();
 }
 
 void QtFrmMain::reject() {
@@ -166,8 +267,15 @@ void QtFrmMain::reject() {
 }
 
 void QtFrmMain::DescribeNextStep() {
-    mCmdButton1.Widget()->setAccessibleDescription(
-        mCmdButton1.Caption() == kFinishCaption ? ShownText(mLblUpdate.Caption()) : QString());
+    const bool finished = mCmdButton1.Caption() == kFinishCaption;
+    const QString completion = finished ? ShownText(mLblUpdate.Caption()) : QString();
+    mCmdButton1.Widget()->setAccessibleDescription(completion);
+    mCompletionNotice->setAccessibleName(completion);
+    mCompletionNotice->setVisible(finished);
+}
+
+bool QtFrmMain::focusNextPrevChild(bool next) {
+    return !mRunHoldsTheThread && QDialog::focusNextPrevChild(next);
 }
 
 void QtFrmMain::closeEvent(QCloseEvent* event) {
@@ -184,7 +292,12 @@ void QtFrmMain::cmdBrowse_Click() {
 }
 
 void QtFrmMain::cmdButton1_Click() {
-    mForm.cmdButton1_Click();
+    {
+        const QScopedValueRollback<bool> holding(mRunHoldsTheThread, true);
+        mForm.cmdButton1_Click();
+    }
+    if (!isVisible()) return;
+    mTypeAhead->RunHasReturned();
     if (!isVisible()) return;
     DescribeNextStep();
     // The button disabled itself for the run and the focus went on: it comes back to Finish,

@@ -11,6 +11,8 @@ class QLabel;
 
 namespace almanoria {
 
+class TypeAheadGuard;
+
 // The wizard window on Qt: draws the seven controls where the layout in twips puts them,
 // forwards their clicks to frmMain and provides its services. frmMain's Form_Load runs in the
 // constructor, before the window is first shown. A dialog, so that a screen reader reads its
@@ -40,6 +42,9 @@ class QtFrmMain final : public QDialog {
     // The title bar's close box: refused while the update run is under way, which then
     // closes the window when it returns.
     void closeEvent(QCloseEvent* event) override;
+    // While the run holds the thread the focus goes nowhere: Next, disabled for the run,
+    // would hand it to the path box, which a screen reader would then read out.
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void LayOut();
@@ -47,7 +52,9 @@ class QtFrmMain final : public QDialog {
     void cmdButton1_Click();
     void cmdCancel_Click();
     // What a screen reader hears from the next/finish button: once it reads "Finish", the
-    // completion it stands for, since the label that shows it has no focus.
+    // completion it stands for, since the label that shows it has no focus. The completion
+    // notice shows then too, so that the completion is spoken when the run ends: the focus
+    // is back on the button it left, which a screen reader does not read again.
     void DescribeNextStep();
 
     int mYear;
@@ -61,6 +68,13 @@ class QtFrmMain final : public QDialog {
     QtCommandButton mCmdBrowse;
     QtCommandButton mCmdCancel;
     QtCommandButton mCmdButton1;
+    // The completion for assistive technology alone: a notification within the message label,
+    // shown when the run has completed; it draws nothing and takes no focus.
+    QWidget* mCompletionNotice;
+    // While the update run holds the thread.
+    bool mRunHoldsTheThread = false;
+    // Keys and clicks that came during the run do not press Finish, or anything else, unseen.
+    TypeAheadGuard* mTypeAhead;
     QtEventPump mEvents;
     QtCommonDialog mFileDialog;
     QtDeviceContext mDeviceContext;

@@ -247,6 +247,7 @@ void Win32MainWindow::OnClick(int id) noexcept {
         case kCmdButton1:
             mForm->cmdButton1_Click();
             if (!mWindow) break;
+            DropInputQueuedDuringTheRun();
             // The button disabled itself for the run: the focus comes back to Finish, or to
             // Browse after a run that failed.
             mForm->FocusNextStep();
@@ -257,6 +258,18 @@ void Win32MainWindow::OnClick(int id) noexcept {
             break;
         default:
             break;
+    }
+}
+
+void Win32MainWindow::DropInputQueuedDuringTheRun() {
+    // Keys and clicks that came while the run held the thread would otherwise press Finish, or
+    // anything else, unseen the moment the window takes messages again. The title bar's close
+    // box sends no message of these ranges: its close stays deferred, as the window's logic has
+    // it. The program's one thread owns no other window.
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    while (PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
     }
 }
 

@@ -44,6 +44,8 @@ class Win32MainWindow {
     void AddToolTip(HWND control, std::wstring text);
     int Pixels(int twips) const;
     void OnClick(int id) noexcept;
+    // Removes the keyboard and mouse messages queued while the update run held the thread.
+    void DropInputQueuedDuringTheRun();
 
     HINSTANCE mInstance;
     int mDpi;

@@ -2,6 +2,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
 
 #include "window/qt/tests/WindowFixture.hpp"
 
@@ -344,6 +347,42 @@ TEST_F(QtFrmMainTest, AltBPicksADatabaseInFoldersOfNonAsciiNamesWhichIsShownAndU
     ExpectFinished();
     ExpectWholeYear(chosen);
     EXPECT_EQ(ReadFile(defaultPath), untouched);
+}
+
+// An impatient user: Return twice in quick succession on Next, and a click on the button, the
+// second Return and the click coming while the run holds the thread. They do not press Finish
+// unseen; a key the user presses after the run does.
+TEST_F(QtFrmMainTest, ReturnTwiceInQuickSuccessionLeavesTheCompletionForFinish) {
+    InstallDefaultDatabase();
+    OpenActive();
+    QWindow* const shown = window->windowHandle();
+    const auto post = [shown](QEvent* event) { QCoreApplication::postEvent(shown, event); };
+    QWidget* focusDuringTheRun = cmdButton1();
+    duringTheRun.Once = [&] {
+        // Not on the path box, which a screen reader would read out before an error box.
+        focusDuringTheRun = QApplication::focusWidget();
+        post(new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+        post(new QKeyEvent(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier));
+        const QPointF at = cmdButton1()->geometry().center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            post(new QMouseEvent(type, at, shown->mapToGlobal(at), Qt::LeftButton,
+                                 type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                 Qt::NoModifier));
+        }
+    };
+    Key(Qt::Key_Return);
+    // Nor does a copy of a Return that a screen reader's bridge hands on just after the run,
+    // not coming from the window system.
+    post(new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(duringTheRun.Once);
+    EXPECT_EQ(focusDuringTheRun, nullptr);
+    ASSERT_TRUE(window->isVisible());
+    ExpectFinished();
+    ExpectWholeYear(defaultPath);
+    EXPECT_TRUE(cmdButton1()->hasFocus());
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(QtFrmMainTest, ClicksAndACloseDispatchedDuringTheYieldWaitForTheRun) {

@@ -47,7 +47,8 @@ TEST_F(QtLayoutTest, TheFocusGoesThroughTheControlsInTabOrder) {
     QStringList order;
     for (QWidget* next = window->nextInFocusChain(); next != window.get();
          next = next->nextInFocusChain()) {
-        order.append(next->objectName());
+        // The window's own controls; what lies within one is not in the design's order.
+        if (next->parentWidget() == window.get()) order.append(next->objectName());
     }
     EXPECT_EQ(order, QStringList({"Picture1", "lblUpdate", "lblDatabaseFile", "txtDatabaseFile",
                                   "cmdBrowse", "cmdCancel", "cmdButton1"}));

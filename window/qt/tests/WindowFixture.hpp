@@ -10,8 +10,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "database/basDatabase.hpp"
 #include "testing/support/CalendarFiles.hpp"
@@ -61,6 +63,15 @@ class WindowFixture : public ::testing::Test {
 
     static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
+    // Runs what a test gives it once, at the run's first statement: while the run holds the
+    // thread, past its one yield.
+    struct DuringTheRun final : StatementObserver {
+        std::function<void()> Once;
+        void OnStatement(std::string_view) override {
+            if (Once) std::exchange(Once, {})();
+        }
+    };
+
     TempDir dir;
     // Off Windows the default path lies in the user's data folder, here the test's own.
     EnvironmentScope dataHome{"XDG_DATA_HOME", dir.Path().string().c_str()};
@@ -69,7 +80,8 @@ class WindowFixture : public ::testing::Test {
     FixedClock clock;
     basErrorHandler errors{
         box, clock, {"Almanoria Desktop Calendar", dir.Path(), "AlmanoriaYear2012"}};
-    basDatabase database{errors};
+    DuringTheRun duringTheRun;
+    basDatabase database{errors, ObservedEngines(DefaultEngineFactory(), &duringTheRun)};
     RecordingDialog dialog;
     std::unique_ptr<QtFrmMain> window;
 };
