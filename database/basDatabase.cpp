@@ -33,7 +33,7 @@ Boolean basDatabase::AddEventToDatabase(const EventFields& fields, const DateLis
     std::optional<Recordset> identity;
     Long erl = 10;
     try {
-        erl = 20; Connected().Errors().Clear();
+        erl = 20; Connected();  // no provider errors pending: each failure is raised at once
         erl = 30; identity.emplace();
         erl = 40;
         erl = 50; identity->CursorType = adOpenForwardOnly;
@@ -94,7 +94,7 @@ Boolean basDatabase::IncrementEventCount(std::string dateText) {
     std::optional<Recordset> day;
     Long erl = 10;
     try {
-        erl = 20; Connected().Errors().Clear();
+        erl = 20; Connected();  // no provider errors pending: each failure is raised at once
         erl = 30; day.emplace();
         erl = 40; day->CursorLocation = adUseClient;
         erl = 50; std::string statement = "SELECT * FROM Dates WHERE (((Dates.DateKey)=#" + dateText + "#));";
@@ -138,7 +138,7 @@ Boolean basDatabase::GetEventsByDate(std::string dateText, EventIdList& ids) {
     Long erl = 10;
     try {
         erl = 20; ids.clear();
-        erl = 30; Connected().Errors().Clear();
+        erl = 30; Connected();  // no provider errors pending: each failure is raised at once
         erl = 40; links.emplace();
         erl = 50; links->CursorLocation = adUseClient;
         erl = 60;
@@ -177,7 +177,7 @@ Boolean basDatabase::GetEventData(std::string eventId, EventFields& fields) {
         for (std::int64_t index = 0; index < static_cast<std::int64_t>(kEventFieldCount); ++index) {
             At(fields, index).clear();
         }
-        erl = 30; Connected().Errors().Clear();
+        erl = 30; Connected();  // no provider errors pending: each failure is raised at once
         erl = 40; event.emplace();
         erl = 50; event->CursorLocation = adUseClient;
         erl = 60;

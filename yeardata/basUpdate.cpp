@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "database/Value.hpp"
+
 namespace almanoria {
 
 namespace {
@@ -292,10 +294,9 @@ constexpr std::array<MarkedDay, 69> kMarkedDays{{
 }};
 // clang-format on
 
-// m/d/yyyy without leading zeros, as the records write their dates.
 std::string RecordDate(std::chrono::year_month_day date) {
-    return std::to_string(unsigned{date.month()}) + "/" + std::to_string(unsigned{date.day()}) +
-           "/" + std::to_string(int{date.year()});
+    return DateText({int{date.year()}, static_cast<int>(unsigned{date.month()}),
+                     static_cast<int>(unsigned{date.day()})});
 }
 
 }  // namespace

@@ -100,6 +100,9 @@ void ReadTimeZone();
 // "2/22/2012" as the database keeps it, "2012-02-22".
 std::string IsoDate(std::string_view date);
 
+// Whether a path box's text shows path: whole, or with a part of it left out for "...".
+::testing::AssertionResult ShowsPath(std::string_view shown, std::string_view path);
+
 // Bytes of no file format, the same on every run.
 std::string RandomBytes();
 

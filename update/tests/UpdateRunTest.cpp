@@ -24,7 +24,9 @@ TEST_F(UpdateRunTest, AMissingFileFailsAtTheOpenAndLeavesTheWaitText) {
     EXPECT_TRUE(Failed());
     ASSERT_EQ(box.Places(), std::vector<std::string>{"frmMain.OpenDatabase 40"});
     ASSERT_NE(database.gConnection, nullptr);
-    EXPECT_FALSE(database.gConnection->IsOpen());
+    EXPECT_EQ(
+        testing::FailureOf([&] { database.gConnection->Query("SELECT * FROM Dates"); }).Number(),
+        ErrorNumber::ConnectionUnusable);
     EXPECT_FALSE(std::filesystem::exists(mDatabasePath));
     EXPECT_NE(
         ReadFile(dir / "error.log").find("In module: frmMain.OpenDatabase\r\nAt line: 40\r\n"),
@@ -101,7 +103,7 @@ TEST_F(UpdateRunTest, WithoutADatesTableThePassFailsOnItsFirstDayAndTheConnectio
     ASSERT_EQ(box.Places(), std::vector<std::string>{"frmMain.InitDates 140"});
     EXPECT_EQ(box.Reports()[0].Description, "no such table: Dates");
     ASSERT_NE(database.gConnection, nullptr);
-    EXPECT_TRUE(database.gConnection->IsOpen());
+    EXPECT_NO_THROW(database.gConnection->Query("SELECT * FROM Events"));
     database.gConnection.reset();
     EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "0");
 }
