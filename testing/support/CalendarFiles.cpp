@@ -1,6 +1,8 @@
 #include "testing/support/CalendarFiles.hpp"
 
+#include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <memory>
@@ -198,6 +200,71 @@ void ExpectTheRefusedNameTakenBack(const std::filesystem::path& file,
     EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM Events WHERE EventName LIKE 'Washington%'"),
               "0");
     ExpectNamesWhole(file);
+}
+
+void ExpectEveryDayAndNoName(const std::filesystem::path& file) {
+    EXPECT_EQ(StoredDays(file), TheYear().Days);
+    EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM Events"), "0");
+    EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM EventDates"), "0");
+    EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM Dates WHERE EventCount <> 0"), "0");
+}
+
+void LockBeforeTheEventPass::OnStatement(std::string_view statement) {
+    if (mHolder || !statement.starts_with("SELECT * FROM EventDates")) return;
+    mHolder.emplace(mFile);
+    mHolder->Exec("BEGIN IMMEDIATE");
+}
+
+namespace {
+
+// No file may grow while it lives; SIGXFSZ is ignored, so a write past the limit fails.
+class NoFileGrows {
+  public:
+    NoFileGrows() {
+        ::getrlimit(RLIMIT_FSIZE, &mLimit);
+        mSignal = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit none = mLimit;
+        none.rlim_cur = 1;
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoFileGrows() {
+        ::setrlimit(RLIMIT_FSIZE, &mLimit);
+        ::signal(SIGXFSZ, mSignal);
+    }
+    NoFileGrows(const NoFileGrows&) = delete;
+    NoFileGrows& operator=(const NoFileGrows&) = delete;
+
+  private:
+    rlimit mLimit{};
+    sighandler_t mSignal = SIG_DFL;
+};
+
+class CommitRefusingEngine final : public Engine {
+  public:
+    CommitRefusingEngine(std::unique_ptr<Engine> engine, int& commits)
+        : mEngine(std::move(engine)), mCommits(commits) {}
+    void Execute(std::string_view statement) override { mEngine->Execute(statement); }
+    ResultRows Query(std::string_view statement) override { return mEngine->Query(statement); }
+    void BeginTransaction() override { mEngine->BeginTransaction(); }
+    void CommitTransaction() override {
+        if (mCommits++ > 0) return mEngine->CommitTransaction();
+        const NoFileGrows full;
+        mEngine->CommitTransaction();
+    }
+    void RollbackTransaction() override { mEngine->RollbackTransaction(); }
+
+  private:
+    std::unique_ptr<Engine> mEngine;
+    int& mCommits;
+};
+
+}  // namespace
+
+EngineFactory FirstCommitRefused(EngineFactory engines, int& commits) {
+    return [engines = std::move(engines), &commits](std::string_view connectionString) {
+        return std::unique_ptr<Engine>(
+            std::make_unique<CommitRefusingEngine>(engines(connectionString), commits));
+    };
 }
 
 }  // namespace almanoria::testing

@@ -5,6 +5,7 @@
 // build lacks.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,5 +91,26 @@ inline constexpr const char* kDropCountRefusal = "DROP TRIGGER RefuseCount;";
 // Washington's Birthday stays while the names before it do.
 void ExpectTheRefusedNameTakenBack(const std::filesystem::path& file,
                                    const RecordingMessageBox& box);
+
+// After a run whose event pass ended at its first name: every day written, no name begun.
+void ExpectEveryDayAndNoName(const std::filesystem::path& file);
+
+// Another program takes the file's write lock between the two passes, as the event pass asks
+// its first query, and holds it until Release.
+class LockBeforeTheEventPass final : public StatementObserver {
+  public:
+    explicit LockBeforeTheEventPass(std::filesystem::path file) : mFile(std::move(file)) {}
+    void OnStatement(std::string_view statement) override;
+    bool Held() const { return mHolder.has_value(); }
+    void Release() { mHolder.reset(); }
+
+  private:
+    std::filesystem::path mFile;
+    std::optional<PlainConnection> mHolder;
+};
+
+// The engines of engines, whose first commit the file system refuses: it runs while no file of
+// the process may grow (RLIMIT_FSIZE), as on a disk that is full. Counts the commits tried.
+EngineFactory FirstCommitRefused(EngineFactory engines, int& commits);
 
 }  // namespace almanoria::testing
