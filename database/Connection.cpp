@@ -46,20 +46,25 @@ ResultRows Connection::Query(std::string_view commandText) {
 
 Long Connection::BeginTrans() {
     OpenEngine().BeginTransaction();
+    mInTransaction = true;
     return 1;
 }
 
 void Connection::CommitTrans() {
     OpenEngine().CommitTransaction();
+    mInTransaction = false;
 }
 
 void Connection::RollbackTrans() {
+    if (!mInTransaction) return;
+    mInTransaction = false;
     OpenEngine().RollbackTransaction();
 }
 
 void Connection::Close() {
     if (!mEngine) RaiseObjectClosed();
     mEngine.reset();
+    mInTransaction = false;
 }
 
 void Recordset::Open(const std::optional<std::string>& source, Connection* activeConnection,

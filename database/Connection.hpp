@@ -39,7 +39,8 @@ class Connection {
     // Runs a statement; its result, if any, is released unread.
     void Execute(std::string_view commandText, Long options = adOptionUnspecified);
     // The statements from BeginTrans on take effect together at CommitTrans, or not at all at
-    // RollbackTrans. One level only; BeginTrans gives it, 1.
+    // RollbackTrans. One level only; BeginTrans gives it, 1. A commit that fails leaves the
+    // transaction open; a rollback without one open does nothing.
     Long BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -53,6 +54,7 @@ class Connection {
 
     EngineFactory mEngineFactory;
     std::unique_ptr<Engine> mEngine;
+    bool mInTransaction = false;
 };
 
 class Recordset {

@@ -23,6 +23,15 @@ Connection& basDatabase::Connected() const {
     return *gConnection;
 }
 
+void basDatabase::RollbackBeforeTheBox() noexcept {
+    if (!gConnection) return;
+    try {
+        gConnection->RollbackTrans();
+    } catch (...) {
+        // What the engine could not undo it undoes when the connection closes.
+    }
+}
+
 void basDatabase::CloseDatabase() {
     Connected().Close();
     gConnection.reset();
@@ -66,6 +75,7 @@ Boolean basDatabase::AddEventToDatabase(const EventFields& fields, const DateLis
         erl = 260; return vbTrue;
     } catch (...) {
         mErrors.Err.Catch(erl);
+        RollbackBeforeTheBox();  // the name's writes, which the caller would take back anyway
         mErrors.HandleError("basDatabase.AddEventToDatabase", vbTrue, "", vbFalse);  // 280
         return vbFalse;                                                            // 290
     }
@@ -85,6 +95,7 @@ Boolean basDatabase::AddEventDate(std::string eventId, std::string dateText) {
         erl = 80; return vbFalse;  // the count's own failure has been reported there
     } catch (...) {
         mErrors.Err.Catch(erl);
+        RollbackBeforeTheBox();  // the name's writes, which the caller would take back anyway
         mErrors.HandleError("basDatabase.AddEventDate", vbTrue, "", vbFalse);  // 110
         return vbFalse;                                                      // 120
     }
@@ -128,6 +139,7 @@ Boolean basDatabase::IncrementEventCount(std::string dateText) {
         erl = 260; return vbTrue;
     } catch (...) {
         mErrors.Err.Catch(erl);
+        RollbackBeforeTheBox();  // the name's writes, which the caller would take back anyway
         mErrors.HandleError("basDatabase.IncrementEventCount", vbTrue, "", vbFalse);  // 280
         return vbFalse;                                                             // 290
     }

@@ -192,10 +192,21 @@ void ExpectNamesWhole(const std::filesystem::path& file) {
         << "events without their link";
 }
 
-void ExpectTheRefusedNameTakenBack(const std::filesystem::path& file,
-                                   const RecordingMessageBox& box) {
+RefusedNameCheck::RefusedNameCheck(std::filesystem::path file, RecordingMessageBox& box)
+    : mFile(std::move(file)), mBox(box) {
+    mBox.WhileShown = [this] {
+        PlainConnection other(mFile);
+        mFileFreeWhileShown.push_back(sqlite3_exec(other.Handle(), "BEGIN IMMEDIATE; ROLLBACK;",
+                                                   nullptr, nullptr, nullptr) == SQLITE_OK);
+    };
+}
+
+void RefusedNameCheck::ExpectTheNameTakenBack() const {
+    const std::filesystem::path& file = mFile;
+    const RecordingMessageBox& box = mBox;
     ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 240"});
     EXPECT_EQ(box.Reports()[0].Description, "the day's count is locked");
+    EXPECT_EQ(mFileFreeWhileShown, std::vector<bool>{true}) << "the file was held under the box";
     EXPECT_EQ(StoredLinks(file), LinksBefore("2012-02-22", "Washington's Birthday"));
     EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM Events WHERE EventName LIKE 'Washington%'"),
               "0");

@@ -88,9 +88,19 @@ inline constexpr const char* kRefuseTheSecondCountOfFebruary22 =
     "BEGIN SELECT RAISE(ABORT, 'the day''s count is locked'); END;";
 inline constexpr const char* kDropCountRefusal = "DROP TRIGGER RefuseCount;";
 // After a run under that refusal: reported once, at the count's line, and nothing of
-// Washington's Birthday stays while the names before it do.
-void ExpectTheRefusedNameTakenBack(const std::filesystem::path& file,
-                                   const RecordingMessageBox& box);
+// Washington's Birthday stays while the names before it do. Also that the box came after the
+// name was taken back: set up before the run, it looks whether another program could write
+// the file while the box was up.
+class RefusedNameCheck {
+  public:
+    RefusedNameCheck(std::filesystem::path file, RecordingMessageBox& box);
+    void ExpectTheNameTakenBack() const;
+
+  private:
+    std::filesystem::path mFile;
+    RecordingMessageBox& mBox;
+    std::vector<bool> mFileFreeWhileShown;
+};
 
 // After a run whose event pass ended at its first name: every day written, no name begun.
 void ExpectEveryDayAndNoName(const std::filesystem::path& file);

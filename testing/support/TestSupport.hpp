@@ -9,6 +9,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -127,11 +128,14 @@ class RecordingMessageBox final : public MessageBoxService {
   public:
     void ShowInformation(std::string_view text, std::string_view title) override {
         Shown.push_back({std::string(text), std::string(title)});
+        if (WhileShown) WhileShown();
     }
     std::vector<Report> Reports() const;
     // Where each report was made: "module line".
     std::vector<std::string> Places() const;
     std::vector<ShownBox> Shown;
+    // Runs as each box is shown, while the program waits for it to be dismissed.
+    std::function<void()> WhileShown;
 };
 
 // Registers an ODBC driver library under a name of its own, in an odbcinst.ini of a temporary

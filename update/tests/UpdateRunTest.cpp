@@ -158,14 +158,16 @@ TEST_F(UpdateRunTest, AFullDayCountOverflowsAndTheRunStillFinishes) {
     EXPECT_EQ(Count("SELECT EventCount FROM Dates WHERE DateKey = '2012-01-01'"), "2147483647");
 }
 
-// A write refused between a name's link and its count takes the whole name back: the names
-// before it stay, nothing of it does, and once the refusal is gone a second run completes it.
+// A write refused between a name's link and its count takes the whole name back, before its box
+// is shown: the names before it stay, nothing of it does, and once the refusal is gone a second
+// run completes it.
 TEST_F(UpdateRunTest, ACountRefusedAfterItsLinkLeavesNothingOfTheNameAndASecondRunCompletesIt) {
     mDatabasePath = testing::MakeCalendar(dir).string();
     ExecSql(mDatabasePath, testing::kRefuseTheSecondCountOfFebruary22);
+    const testing::RefusedNameCheck refused(mDatabasePath, box);
     PressNext();
     EXPECT_TRUE(Finished());
-    testing::ExpectTheRefusedNameTakenBack(mDatabasePath, box);
+    refused.ExpectTheNameTakenBack();
 
     ExecSql(mDatabasePath, testing::kDropCountRefusal);
     cmdButton1.SetCaption("Next >");

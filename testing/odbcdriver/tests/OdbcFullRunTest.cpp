@@ -74,13 +74,15 @@ TEST_F(OdbcLayerFullRun, ASecondRunThroughTheOdbcLayerAddsNothing) {
 }
 
 // A refused write between a name's link and its count, through the driver's transactions: the
-// name is rolled back whole, and once the refusal is gone a second run completes the year.
+// name is rolled back whole before its box is shown, and once the refusal is gone a second run
+// completes the year.
 TEST_F(OdbcLayerFullRun, ACountRefusedAfterItsLinkLeavesNothingOfTheNameAndASecondRunCompletesIt) {
     mDatabasePath = testing::MakeCalendar(dir).string();
     testing::ExecSql(mDatabasePath, testing::kRefuseTheSecondCountOfFebruary22);
+    const testing::RefusedNameCheck refused(mDatabasePath, box);
     PressNext();
     EXPECT_TRUE(Finished());
-    testing::ExpectTheRefusedNameTakenBack(mDatabasePath, box);
+    refused.ExpectTheNameTakenBack();
 
     testing::ExecSql(mDatabasePath, testing::kDropCountRefusal);
     cmdButton1.SetCaption("Next >");
