@@ -5,7 +5,6 @@
 // build lacks.
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,25 +101,11 @@ class RefusedNameCheck {
     std::vector<bool> mFileFreeWhileShown;
 };
 
-// After a run whose event pass ended at its first name: every day written, no name begun.
-void ExpectEveryDayAndNoName(const std::filesystem::path& file);
-
-// Another program takes the file's write lock between the two passes, as the event pass asks
-// its first query, and holds it until Release.
-class LockBeforeTheEventPass final : public StatementObserver {
-  public:
-    explicit LockBeforeTheEventPass(std::filesystem::path file) : mFile(std::move(file)) {}
-    void OnStatement(std::string_view statement) override;
-    bool Held() const { return mHolder.has_value(); }
-    void Release() { mHolder.reset(); }
-
-  private:
-    std::filesystem::path mFile;
-    std::optional<PlainConnection> mHolder;
-};
-
-// The engines of engines, whose first commit the file system refuses: it runs while no file of
-// the process may grow (RLIMIT_FSIZE), as on a disk that is full. Counts the commits tried.
-EngineFactory FirstCommitRefused(EngineFactory engines, int& commits);
+// A name's transaction refused on the engines of engines: at its begin, by a file another
+// program takes between the two passes (reported at place, "module line"), or at its commit,
+// which runs while no file may grow (RLIMIT_FSIZE), as on a full disk. Either way the run
+// finishes with every day written and nothing of the name, and the next run completes the year.
+void ExpectANameRefusedAtItsBegin(const EngineFactory& engines, const std::string& place);
+void ExpectANameRefusedAtItsCommit(const EngineFactory& engines);
 
 }  // namespace almanoria::testing

@@ -252,37 +252,14 @@ TEST_F(BadFile, AFileLockedByAnotherProgramFailsAfterABoundedWait) {
     ExpectACompleteRun(dir.Path(), mFile);
 }
 
-// A name's transaction that cannot begin, the file held by another program since the Dates
-// pass, or whose commit the disk refuses: reported at its statement, the event pass ends with
-// every day written and nothing of the name, and the next run completes the year.
-TEST(NameTransaction, ANameWhoseTransactionCannotBeginEndsTheEventPassBeforeItsFirstWrite) {
-    const TempDir dir;
-    const fs::path file = MakeCalendar(dir);
-    LockBeforeTheEventPass other(file);
-    HeadlessUpdate update(dir.Path(), file, &other);
-    update.PressNext();
-    ASSERT_TRUE(other.Held());
-    EXPECT_TRUE(update.Finished());
-    ASSERT_EQ(update.box.Places(), std::vector<std::string>{"frmMain.AddAllDayEvents 490"});
-    EXPECT_EQ(update.box.Reports()[0].Description, "database is locked");
-    other.Release();
-    ExpectEveryDayAndNoName(file);
-    ExpectACompleteRun(dir.Path(), file);
+// A name's transaction refused at its begin, the file held by another program since the Dates
+// pass, and at its commit, by the disk.
+TEST(NameTransaction, ABeginRefusedEndsTheEventPassBeforeTheNamesFirstWrite) {
+    ExpectANameRefusedAtItsBegin(DefaultEngineFactory(), "frmMain.AddAllDayEvents 490");
 }
 
-TEST(NameTransaction, ANameWhoseCommitIsRefusedIsTakenBackWhole) {
-    const TempDir dir;
-    const fs::path file = MakeCalendar(dir);
-    int commits = 0;
-    HeadlessUpdate update(dir.Path(), file, nullptr,
-                          FirstCommitRefused(DefaultEngineFactory(), commits));
-    update.PressNext();
-    EXPECT_EQ(commits, 1);
-    EXPECT_TRUE(update.Finished());
-    ASSERT_EQ(update.box.Places(), std::vector<std::string>{"frmMain.AddAllDayEvents 500"});
-    EXPECT_EQ(update.box.Reports()[0].Description, "disk I/O error");
-    ExpectEveryDayAndNoName(file);
-    ExpectACompleteRun(dir.Path(), file);
+TEST(NameTransaction, ACommitRefusedTakesTheNameBackWhole) {
+    ExpectANameRefusedAtItsCommit(DefaultEngineFactory());
 }
 
 class FullDisk : public BadFile {

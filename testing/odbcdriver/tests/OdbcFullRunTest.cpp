@@ -94,46 +94,16 @@ TEST_F(OdbcLayerFullRun, ACountRefusedAfterItsLinkLeavesNothingOfTheNameAndASeco
     testing::ExpectNamesWhole(mDatabasePath);
 }
 
-// A name's transaction through the driver: autocommit goes off at 490, and the driver begins the
-// transaction with the name's first write, so a file another program holds since the Dates pass
-// is refused there; a commit the disk refuses is reported at 500. Either way nothing of the name
-// stays, and the next run completes the year.
-void ExpectASecondOdbcRunCompletes(const testing::TempDir& dir, const std::filesystem::path& file) {
-    testing::HeadlessUpdate again(dir.Path(), file, nullptr, OdbcEngineFactory());
-    again.PressNext();
-    EXPECT_TRUE(again.box.Shown.empty()) << again.FirstBox();
-    testing::ExpectWholeYear(file);
-    testing::ExpectNamesWhole(file);
+// A name's transaction through the driver: autocommit goes off at 490, and the driver begins
+// the transaction with the name's first write, so a file another program holds since the Dates
+// pass is refused there; a commit the disk refuses is reported at 500.
+TEST(OdbcNameTransaction, AFileHeldWhenTheNameBeginsIsRefusedAtItsFirstWrite) {
+    testing::ExpectANameRefusedAtItsBegin(OdbcEngineFactory(),
+                                          "basDatabase.AddEventToDatabase 100");
 }
 
-TEST(OdbcNameTransaction, AFileHeldByAnotherProgramIsRefusedAtTheNamesFirstWrite) {
-    const testing::TempDir dir;
-    const std::filesystem::path file = testing::MakeCalendar(dir);
-    testing::LockBeforeTheEventPass other(file);
-    testing::HeadlessUpdate update(dir.Path(), file, &other, OdbcEngineFactory());
-    update.PressNext();
-    ASSERT_TRUE(other.Held());
-    EXPECT_TRUE(update.Finished());
-    ASSERT_EQ(update.box.Places(), std::vector<std::string>{"basDatabase.AddEventToDatabase 100"});
-    EXPECT_EQ(update.box.Reports()[0].Description, "database is locked");
-    other.Release();
-    testing::ExpectEveryDayAndNoName(file);
-    ExpectASecondOdbcRunCompletes(dir, file);
-}
-
-TEST(OdbcNameTransaction, ANameWhoseCommitIsRefusedIsTakenBackWhole) {
-    const testing::TempDir dir;
-    const std::filesystem::path file = testing::MakeCalendar(dir);
-    int commits = 0;
-    testing::HeadlessUpdate update(dir.Path(), file, nullptr,
-                                   testing::FirstCommitRefused(OdbcEngineFactory(), commits));
-    update.PressNext();
-    EXPECT_EQ(commits, 1);
-    EXPECT_TRUE(update.Finished());
-    ASSERT_EQ(update.box.Places(), std::vector<std::string>{"frmMain.AddAllDayEvents 500"});
-    EXPECT_EQ(update.box.Reports()[0].Description, "disk I/O error");
-    testing::ExpectEveryDayAndNoName(file);
-    ExpectASecondOdbcRunCompletes(dir, file);
+TEST(OdbcNameTransaction, ACommitRefusedTakesTheNameBackWhole) {
+    testing::ExpectANameRefusedAtItsCommit(OdbcEngineFactory());
 }
 
 TEST_F(OdbcLayerFullRun, WithoutADatesTableTheOdbcLayerReportsTheFailureAtTheFirstDay) {
