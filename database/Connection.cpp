@@ -18,17 +18,6 @@ namespace {
                   "or invalid in this context.");
 }
 
-// Runs an engine call; its failure is kept in the connection's errors as it goes on.
-template <typename Call>
-auto KeepingFailure(ErrorList& errors, Call call) -> decltype(call()) {
-    try {
-        return call();
-    } catch (const Failure& failure) {
-        errors.Add(failure);
-        throw;
-    }
-}
-
 }  // namespace
 
 Connection::Connection(EngineFactory engineFactory) : mEngineFactory(std::move(engineFactory)) {}
@@ -39,7 +28,7 @@ void Connection::Open(std::string_view connectionString, std::string_view, std::
     if (mEngine) {
         throw Failure(ErrorNumber::ObjectOpen, "Operation is not allowed when the object is open.");
     }
-    mEngine = KeepingFailure(mErrors, [&] { return mEngineFactory(connectionString); });
+    mEngine = mEngineFactory(connectionString);
 }
 
 Engine& Connection::OpenEngine() {
@@ -48,34 +37,34 @@ Engine& Connection::OpenEngine() {
 }
 
 void Connection::Execute(std::string_view commandText, Long) {
-    Engine& engine = OpenEngine();
-    KeepingFailure(mErrors, [&] { engine.Execute(commandText); });
+    OpenEngine().Execute(commandText);
 }
 
 ResultRows Connection::Query(std::string_view commandText) {
-    Engine& engine = OpenEngine();
-    return KeepingFailure(mErrors, [&] { return engine.Query(commandText); });
+    return OpenEngine().Query(commandText);
 }
 
 Long Connection::BeginTrans() {
-    Engine& engine = OpenEngine();
-    KeepingFailure(mErrors, [&] { engine.BeginTransaction(); });
+    OpenEngine().BeginTransaction();
+    mInTransaction = true;
     return 1;
 }
 
 void Connection::CommitTrans() {
-    Engine& engine = OpenEngine();
-    KeepingFailure(mErrors, [&] { engine.CommitTransaction(); });
+    OpenEngine().CommitTransaction();
+    mInTransaction = false;
 }
 
 void Connection::RollbackTrans() {
-    Engine& engine = OpenEngine();
-    KeepingFailure(mErrors, [&] { engine.RollbackTransaction(); });
+    if (!mInTransaction) return;
+    mInTransaction = false;
+    OpenEngine().RollbackTransaction();
 }
 
 void Connection::Close() {
     if (!mEngine) RaiseObjectClosed();
     mEngine.reset();
+    mInTransaction = false;
 }
 
 void Recordset::Open(const std::optional<std::string>& source, Connection* activeConnection,

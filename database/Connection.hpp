@@ -27,16 +27,6 @@ inline constexpr Long adCmdUnspecified = -1;
 inline constexpr Long adCmdText = 1;
 inline constexpr Long adOptionUnspecified = -1;
 
-// The provider errors that the last failed operations left on a connection.
-class ErrorList {
-  public:
-    void Clear() { mFailures.clear(); }
-    void Add(const Failure& failure) { mFailures.push_back(failure); }
-
-  private:
-    std::vector<Failure> mFailures;
-};
-
 class Connection {
   public:
     explicit Connection(EngineFactory engineFactory);
@@ -48,14 +38,13 @@ class Connection {
               std::string_view password = "", Long options = adOptionUnspecified);
     // Runs a statement; its result, if any, is released unread.
     void Execute(std::string_view commandText, Long options = adOptionUnspecified);
-    ErrorList& Errors() { return mErrors; }
     // The statements from BeginTrans on take effect together at CommitTrans, or not at all at
-    // RollbackTrans. One level only; BeginTrans gives it, 1.
+    // RollbackTrans. One level only; BeginTrans gives it, 1. A commit that fails leaves the
+    // transaction open; a rollback without one open does nothing.
     Long BeginTrans();
     void CommitTrans();
     void RollbackTrans();
     void Close();
-    bool IsOpen() const { return mEngine != nullptr; }
 
     // The rows of a query, for a recordset opened on this connection.
     ResultRows Query(std::string_view commandText);
@@ -65,7 +54,7 @@ class Connection {
 
     EngineFactory mEngineFactory;
     std::unique_ptr<Engine> mEngine;
-    ErrorList mErrors;
+    bool mInTransaction = false;
 };
 
 class Recordset {
@@ -85,7 +74,6 @@ class Recordset {
     const Value& Fields(Integer position) const;
     void MoveNext();
     void Close();
-    bool IsOpen() const { return mRows.has_value(); }
 
   private:
     const std::vector<Value>& CurrentRow() const;

@@ -21,9 +21,6 @@ class ConnectionString {
 
     // The value of the first attribute whose key matches without regard to case.
     std::optional<std::string> Find(std::string_view key) const;
-    const std::vector<std::pair<std::string, std::string>>& Attributes() const {
-        return mAttributes;
-    }
 
   private:
     std::vector<std::pair<std::string, std::string>> mAttributes;

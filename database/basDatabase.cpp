@@ -23,6 +23,15 @@ Connection& basDatabase::Connected() const {
     return *gConnection;
 }
 
+void basDatabase::RollbackBeforeTheBox() noexcept {
+    if (!gConnection) return;
+    try {
+        gConnection->RollbackTrans();
+    } catch (...) {
+        // What the engine could not undo it undoes when the connection closes.
+    }
+}
+
 void basDatabase::CloseDatabase() {
     Connected().Close();
     gConnection.reset();
@@ -33,7 +42,7 @@ Boolean basDatabase::AddEventToDatabase(const EventFields& fields, const DateLis
     std::optional<Recordset> identity;
     Long erl = 10;
     try {
-        erl = 20; Connected().Errors().Clear();
+        erl = 20; Connected();  // no provider errors pending: each failure is raised at once
         erl = 30; identity.emplace();
         erl = 40;
         erl = 50; identity->CursorType = adOpenForwardOnly;
@@ -66,6 +75,7 @@ Boolean basDatabase::AddEventToDatabase(const EventFields& fields, const DateLis
         erl = 260; return vbTrue;
     } catch (...) {
         mErrors.Err.Catch(erl);
+        RollbackBeforeTheBox();  // the name's writes, which the caller would take back anyway
         mErrors.HandleError("basDatabase.AddEventToDatabase", vbTrue, "", vbFalse);  // 280
         return vbFalse;                                                            // 290
     }
@@ -85,6 +95,7 @@ Boolean basDatabase::AddEventDate(std::string eventId, std::string dateText) {
         erl = 80; return vbFalse;  // the count's own failure has been reported there
     } catch (...) {
         mErrors.Err.Catch(erl);
+        RollbackBeforeTheBox();  // the name's writes, which the caller would take back anyway
         mErrors.HandleError("basDatabase.AddEventDate", vbTrue, "", vbFalse);  // 110
         return vbFalse;                                                      // 120
     }
@@ -94,7 +105,7 @@ Boolean basDatabase::IncrementEventCount(std::string dateText) {
     std::optional<Recordset> day;
     Long erl = 10;
     try {
-        erl = 20; Connected().Errors().Clear();
+        erl = 20; Connected();  // no provider errors pending: each failure is raised at once
         erl = 30; day.emplace();
         erl = 40; day->CursorLocation = adUseClient;
         erl = 50; std::string statement = "SELECT * FROM Dates WHERE (((Dates.DateKey)=#" + dateText + "#));";
@@ -128,6 +139,7 @@ Boolean basDatabase::IncrementEventCount(std::string dateText) {
         erl = 260; return vbTrue;
     } catch (...) {
         mErrors.Err.Catch(erl);
+        RollbackBeforeTheBox();  // the name's writes, which the caller would take back anyway
         mErrors.HandleError("basDatabase.IncrementEventCount", vbTrue, "", vbFalse);  // 280
         return vbFalse;                                                             // 290
     }
@@ -138,7 +150,7 @@ Boolean basDatabase::GetEventsByDate(std::string dateText, EventIdList& ids) {
     Long erl = 10;
     try {
         erl = 20; ids.clear();
-        erl = 30; Connected().Errors().Clear();
+        erl = 30; Connected();  // no provider errors pending: each failure is raised at once
         erl = 40; links.emplace();
         erl = 50; links->CursorLocation = adUseClient;
         erl = 60;
@@ -177,7 +189,7 @@ Boolean basDatabase::GetEventData(std::string eventId, EventFields& fields) {
         for (std::int64_t index = 0; index < static_cast<std::int64_t>(kEventFieldCount); ++index) {
             At(fields, index).clear();
         }
-        erl = 30; Connected().Errors().Clear();
+        erl = 30; Connected();  // no provider errors pending: each failure is raised at once
         erl = 40; event.emplace();
         erl = 50; event->CursorLocation = adUseClient;
         erl = 60;

@@ -45,6 +45,10 @@ class basDatabase {
     Boolean GetEventData(std::string eventId, EventFields& fields);
 
   private:
+    // Takes back a transaction that a failure inside it left open, before the failure's box is
+    // shown: the calendar is not held while the user reads it. Never raises.
+    void RollbackBeforeTheBox() noexcept;
+
     basErrorHandler& mErrors;
     EngineFactory mEngineFactory;
 };

@@ -32,10 +32,6 @@ inline constexpr std::int32_t ObjectClosed = 3704;
 inline constexpr std::int32_t ObjectOpen = 3705;
 inline constexpr std::int32_t ConnectionUnusable = 3709;
 
-// The common dialog's "Cancel was selected.", raised when the user cancels it while its
-// CancelError property is set.
-inline constexpr std::int32_t CancelSelected = 32755;
-
 // Failures of components start here; a component adds its own code to it.
 inline constexpr std::int32_t ObjectError = -2147221504;
 }  // namespace ErrorNumber

@@ -47,7 +47,6 @@ class basErrorHandler {
                      Boolean silentFlag) noexcept;
 
     std::filesystem::path LogPath() const { return mProgram.Directory / "error.log"; }
-    const ProgramInfo& Program() const { return mProgram; }
 
   private:
     std::string MessageText(std::string_view procedureName, std::string_view extraText) const;

@@ -23,8 +23,8 @@ std::filesystem::path ProgramFolder();
 std::string ProgramFileName();
 
 // An XDG base folder: the variable's value when it is an absolute path (a relative one is
-// invalid and ignored, as the convention says), else home followed by underHome. The one rule
-// of the program; tools/setup-and-run.sh repeats it for the data folder.
+// invalid and ignored, as the convention says), else home followed by underHome. The one rule:
+// tools/setup-and-run.sh asks the program for the data folder (makecalendar --default-path).
 std::string XdgBaseDirectory(const char* value, const char* home, std::string_view underHome);
 
 // $XDG_DATA_HOME (or ~/.local/share)/Almanoria Desktop Calendar.

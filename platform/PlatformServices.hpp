@@ -48,8 +48,8 @@ struct ProgramInfo {
 };
 
 // How Windows is asked for the user's locale: through GetLocaleInfoEx where kernel32 has it
-// (Vista and later), else by the user's default locale number, as on XP. Tests force the XP
-// way on a newer system, or hand in a GetLocaleInfoEx of their own.
+// (Vista and later), else by the user's default locale number, as on XP. A lookup without it,
+// {}, asks as on XP whatever the system has.
 struct LocaleLookup {
 #ifdef _WIN32
     using ByName = int(__stdcall*)(const wchar_t* locale, unsigned long item, wchar_t* text,
@@ -57,9 +57,6 @@ struct LocaleLookup {
     ByName GetLocaleInfoEx = nullptr;  // none: as on XP
 #endif
     static LocaleLookup Newest();  // kernel32's own, where it has one
-    static LocaleLookup AsOnXp() {
-        return {};
-    }
 };
 
 // The clock of this machine, in local time and the user's locale.

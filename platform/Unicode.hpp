@@ -3,7 +3,8 @@
 // The program's one conversion between UTF-8, the core's text, and UTF-16, the text of the
 // window system and of the wide ODBC functions; and the ways it counts characters.
 //
-// Characters are counted three ways, each where it belongs:
+// The program counts characters two ways, each where it belongs (the test driver's third, by
+// code points, is its own):
 // - UTF-16 code units (Utf16Length) where Windows and Access count: a note's length against a
 //   TEXT(255) column as Access reads it, the path box's text and the shell's buffer. A
 //   character beyond U+FFFF counts two.

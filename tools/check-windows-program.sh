@@ -3,7 +3,7 @@
 #   - a word of installer detection (Windows asks to elevate a 32-bit program that requests no
 #     execution level when its file name or version strings hold one) in the file name, the
 #     version information or the manifest;
-#   - an import that Windows XP SP3 lacks;
+#   - an import of the functions listed below that Windows XP SP3 lacks;
 #   - a DLL imported statically that Windows may take from the program's folder (no KnownDLL);
 #   - a subsystem or OS version above 5.1.
 #   tools/check-windows-program.sh [path/to/AlmanoriaYear2012.exe]
@@ -110,5 +110,5 @@ if [ "$failures" -gt 0 ]; then
     echo "$failures problem(s) in $exe" >&2
     exit 1
 fi
-echo "$exe: no installer word; $(wc -l <<<"$imports") imports, all in Windows XP SP3, from"
+echo "$exe: no installer word; $(wc -l <<<"$imports") imports, none of the listed ones XP SP3 lacks, from"
 while read -r dll; do echo "  $dll: ${safe_dlls[$dll]}"; done <<<"$dlls"

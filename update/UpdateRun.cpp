@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "database/ConnectionString.hpp"
+#include "database/dialect/AccessDialect.hpp"
 #include "yeardata/basStringFunctions.hpp"
 
 // Each statement number stands at the start of its line, as reports give it, so the trapping
@@ -12,13 +13,6 @@
 namespace almanoria {
 
 namespace {
-
-std::string DoubledApostrophes(std::string text) {
-    for (std::size_t at = text.find('\''); at != std::string::npos; at = text.find('\'', at + 2)) {
-        text.insert(at, 1, '\'');
-    }
-    return text;
-}
 
 // One name's event, link and count as one transaction on the connection: rolled back on every
 // way out that did not commit it. A rollback never raises, so that it cannot hide the failure
@@ -106,7 +100,7 @@ Boolean UpdateRun::InitDates(const YearTable& yearTable) {
     std::optional<Recordset> day;
     Long erl = 10;
     try {
-        erl = 20; mDatabase.Connected().Errors().Clear();
+        erl = 20; mDatabase.Connected();  // no provider errors pending: each failure is raised at once
         erl = 30; day.emplace();
         erl = 40; day->CursorLocation = adUseClient;
         erl = 50;
@@ -190,7 +184,7 @@ void UpdateRun::AddAllDayEvents(const YearTable& yearTable) {
                 }
                 erl = 370; if (found == vbTrue) continue;
                 erl = 380; newEventId = "";
-                erl = 390; name = DoubledApostrophes(name);
+                erl = 390; name = dialect::DoubledApostrophes(name);
                 erl = 400; At(fields, 0) = name;
                 erl = 410; At(fields, 1) = "1";
                 erl = 420; At(fields, 2) = startTime;

@@ -21,7 +21,7 @@ class CommonDialog {
     virtual ~CommonDialog() = default;
     std::string DialogTitle;
     std::string InitDir;
-    bool CancelError = false;
+    bool CancelError = false;  // always false: a cancel leaves FileName empty
     std::string DefaultExt;
     std::string Filter;  // "label|pattern" pairs, joined by "|"
     Long Flags = 0;

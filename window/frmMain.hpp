@@ -47,9 +47,6 @@ class frmMain {
     // Browse to pick a calendar.
     void FocusNextStep();
 
-    const std::string& DatabasePath() const { return mDatabasePath; }
-    bool IsRunning() const { return mRunning; }
-
   private:
     void RunUpdate();
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "database/Value.hpp"
 #include "yeardata/ChurchNotes.hpp"
 #include "yeardata/YearRules.hpp"
 
@@ -139,8 +140,8 @@ constexpr std::array<MarkedDay, 69> kMarkedDays{{
 }  // namespace
 
 std::string RecordDate(std::chrono::year_month_day date) {
-    return std::to_string(unsigned{date.month()}) + "/" + std::to_string(unsigned{date.day()}) +
-           "/" + std::to_string(int{date.year()});
+    return DateText({int{date.year()}, static_cast<int>(unsigned{date.month()}),
+                     static_cast<int>(unsigned{date.day()})});
 }
 
 std::optional<int> ParseYear(std::string_view text) {

@@ -172,13 +172,18 @@ std::optional<DateTime> ParseTimeAlone(std::string_view text) {
     return ParseAccessDate(text);
 }
 
-std::string QuotedText(std::string_view text) {
-    std::string quoted = "'";
+std::string DoubledApostrophes(std::string_view text) {
+    std::string doubled;
+    doubled.reserve(text.size());
     for (const char c : text) {
-        quoted += c;
-        if (c == '\'') quoted += '\'';
+        doubled += c;
+        if (c == '\'') doubled += '\'';
     }
-    return quoted + "'";
+    return doubled;
+}
+
+std::string QuotedText(std::string_view text) {
+    return "'" + DoubledApostrophes(text) + "'";
 }
 
 std::string IsoDateText(const DateTime& date) {

@@ -64,6 +64,8 @@ std::optional<DateTime> ParseTimeAlone(std::string_view text);
 // 'yyyy-mm-dd', with ' hh:mm:ss' only when there is a time: the calendar's storage format.
 std::string IsoDateText(const DateTime& date);
 
+// A text as it stands inside a quoted string literal: each apostrophe doubled.
+std::string DoubledApostrophes(std::string_view text);
 // A text as a quoted string literal, each apostrophe in it doubled.
 std::string QuotedText(std::string_view text);
 

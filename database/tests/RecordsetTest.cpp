@@ -101,10 +101,8 @@ TEST(Connection, ObservesStatementsAndGoesOnAfterAFailure) {
     EXPECT_EQ(observer.Seen, (std::vector<std::string>{"UPDATE x", "FAIL"}));
     EXPECT_EQ(FailureOf([&] { connection.Execute("FAIL"); }).Description(),
               "near \"FAIL\": syntax error");
-    connection.Errors().Clear();
     connection.Execute("UPDATE x");
     connection.Close();
-    EXPECT_FALSE(connection.IsOpen());
     EXPECT_EQ(FailureOf([&] { connection.Close(); }).Number(), ErrorNumber::ObjectClosed);
 }
 
@@ -113,7 +111,6 @@ TEST(Connection, AFailedOpenLeavesItClosed) {
         throw Failure(-2147221490, "Could not find file '/x.mdb'.");
     });
     EXPECT_EQ(FailureOf([&] { connection.Open("Dbq=/x.mdb"); }).Number(), -2147221490);
-    EXPECT_FALSE(connection.IsOpen());
     EXPECT_EQ(FailureOf([&] { connection.Execute("UPDATE x"); }).Number(),
               ErrorNumber::ConnectionUnusable);
 }

@@ -65,7 +65,7 @@ TEST(SystemClock, NamesTheMonthsAndSeparatesTheTimeAsTheUsersLocaleBothWays) {
     ASSERT_EQ(GetUserDefaultLCID(), facts->Locale) << name;
     for (const bool asOnXp : {false, true}) {
         SCOPED_TRACE(asOnXp ? "as on XP" : "GetLocaleInfoEx");
-        const SystemClock clock(asOnXp ? LocaleLookup::AsOnXp() : LocaleLookup::Newest());
+        const SystemClock clock(asOnXp ? LocaleLookup{} : LocaleLookup::Newest());
         EXPECT_EQ(clock.MonthAbbreviation(1), facts->Months[0]);
         EXPECT_EQ(clock.MonthAbbreviation(2), facts->Months[1]);
         EXPECT_EQ(clock.MonthAbbreviation(12), facts->Months[2]);
@@ -97,7 +97,7 @@ TEST(SystemClock, AsksByLocaleNameWhereKernel32CanAndByNumberAsOnXp) {
 
     // Without it, every month is the one the locale number names, and the same as by name.
     const SystemClock newest(LocaleLookup::Newest());
-    const SystemClock asOnXp(LocaleLookup::AsOnXp());
+    const SystemClock asOnXp(LocaleLookup{});
     EXPECT_EQ(asOnXp.TimeSeparator(), ByNumber(LOCALE_STIME));
     for (int month = 1; month <= 12; ++month) {
         const std::string name = asOnXp.MonthAbbreviation(month);

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "database/dialect/AccessDialect.hpp"
 #include "testing/support/CalendarFiles.hpp"
 #include "testing/support/UpdateFixture.hpp"
 #include "yeardata/basStringFunctions.hpp"
@@ -94,12 +95,9 @@ double TimeFloor(const fs::path& database, bool withOpenAndClose, int year = kSt
         const std::string date = testing::IsoDate(GetFields(record, "|", 1, 0));
         RowCount(db, "SELECT * FROM EventDates WHERE EventDate=" + Quoted(date) + ";");
         for (Integer position = 1;; ++position) {
-            std::string name = GetFields(names, "^", position, 0);
+            const std::string name =
+                dialect::DoubledApostrophes(GetFields(names, "^", position, 0));
             if (name.empty()) break;
-            for (std::size_t at = name.find('\''); at != std::string::npos;
-                 at = name.find('\'', at + 2)) {
-                name.insert(at, 1, '\'');
-            }
             plain->Exec("BEGIN IMMEDIATE;");
             plain->Exec(
                 "INSERT INTO Events (EventName, AllDayEvent, StartTime, EndTime, EventColor, "

@@ -1,11 +1,14 @@
 #include "testing/support/CalendarFiles.hpp"
 
+#include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
 
+#include "testing/support/UpdateFixture.hpp"
 #include "tools/calendardb/CalendarDatabase.hpp"
 #include "yeardata/tests/YearFacts.hpp"
 
@@ -190,14 +193,129 @@ void ExpectNamesWhole(const std::filesystem::path& file) {
         << "events without their link";
 }
 
-void ExpectTheRefusedNameTakenBack(const std::filesystem::path& file,
-                                   const RecordingMessageBox& box) {
-    ASSERT_EQ(box.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 240"});
-    EXPECT_EQ(box.Reports()[0].Description, "the day's count is locked");
-    EXPECT_EQ(StoredLinks(file), LinksBefore("2012-02-22", "Washington's Birthday"));
-    EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM Events WHERE EventName LIKE 'Washington%'"),
+RefusedNameCheck::RefusedNameCheck(std::filesystem::path file, RecordingMessageBox& box)
+    : mFile(std::move(file)), mBox(box) {
+    mBox.WhileShown = [this] {
+        PlainConnection other(mFile);
+        mFileFreeWhileShown.push_back(sqlite3_exec(other.Handle(), "BEGIN IMMEDIATE; ROLLBACK;",
+                                                   nullptr, nullptr, nullptr) == SQLITE_OK);
+    };
+}
+
+void RefusedNameCheck::ExpectTheNameTakenBack() const {
+    ASSERT_EQ(mBox.Places(), std::vector<std::string>{"basDatabase.IncrementEventCount 240"});
+    EXPECT_EQ(mBox.Reports()[0].Description, "the day's count is locked");
+    EXPECT_EQ(mFileFreeWhileShown, std::vector<bool>{true}) << "the file was held under the box";
+    EXPECT_EQ(StoredLinks(mFile), LinksBefore("2012-02-22", "Washington's Birthday"));
+    EXPECT_EQ(QueryValue(mFile, "SELECT COUNT(*) FROM Events WHERE EventName LIKE 'Washington%'"),
               "0");
+    ExpectNamesWhole(mFile);
+}
+
+namespace {
+
+// Another program takes the file's write lock as the event pass asks its first query.
+class LockBeforeTheEventPass final : public StatementObserver {
+  public:
+    explicit LockBeforeTheEventPass(std::filesystem::path file) : mFile(std::move(file)) {}
+    void OnStatement(std::string_view statement) override {
+        if (mHolder || !statement.starts_with("SELECT * FROM EventDates")) return;
+        mHolder = std::make_unique<PlainConnection>(mFile);
+        mHolder->Exec("BEGIN IMMEDIATE");
+    }
+    bool Held() const { return mHolder != nullptr; }
+    void Release() { mHolder.reset(); }
+
+  private:
+    std::filesystem::path mFile;
+    std::unique_ptr<PlainConnection> mHolder;
+};
+
+// No file may grow while it lives; SIGXFSZ is ignored, so a write past the limit fails.
+class NoFileGrows {
+  public:
+    NoFileGrows() {
+        ::getrlimit(RLIMIT_FSIZE, &mLimit);
+        mSignal = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit none = mLimit;
+        none.rlim_cur = 1;
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoFileGrows() {
+        ::setrlimit(RLIMIT_FSIZE, &mLimit);
+        ::signal(SIGXFSZ, mSignal);
+    }
+    NoFileGrows(const NoFileGrows&) = delete;
+    NoFileGrows& operator=(const NoFileGrows&) = delete;
+
+  private:
+    rlimit mLimit{};
+    sighandler_t mSignal = SIG_DFL;
+};
+
+// An engine whose first commit runs while no file may grow.
+class CommitRefusingEngine final : public Engine {
+  public:
+    CommitRefusingEngine(std::unique_ptr<Engine> engine, int& commits)
+        : mEngine(std::move(engine)), mCommits(commits) {}
+    void Execute(std::string_view statement) override { mEngine->Execute(statement); }
+    ResultRows Query(std::string_view statement) override { return mEngine->Query(statement); }
+    void BeginTransaction() override { mEngine->BeginTransaction(); }
+    void CommitTransaction() override {
+        if (mCommits++ > 0) return mEngine->CommitTransaction();
+        const NoFileGrows full;
+        mEngine->CommitTransaction();
+    }
+    void RollbackTransaction() override { mEngine->RollbackTransaction(); }
+
+  private:
+    std::unique_ptr<Engine> mEngine;
+    int& mCommits;
+};
+
+void ExpectEveryDayNoNameAndASecondRun(const TempDir& dir, const std::filesystem::path& file,
+                                       const EngineFactory& engines) {
+    EXPECT_EQ(StoredDays(file), TheYear().Days);
+    EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM Events"), "0");
+    EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM EventDates"), "0");
+    EXPECT_EQ(QueryValue(file, "SELECT COUNT(*) FROM Dates WHERE EventCount <> 0"), "0");
+    HeadlessUpdate again(dir.Path(), file, nullptr, engines);
+    again.PressNext();
+    EXPECT_TRUE(again.box.Shown.empty()) << again.FirstBox();
+    ExpectWholeYear(file);
     ExpectNamesWhole(file);
+}
+
+}  // namespace
+
+void ExpectANameRefusedAtItsBegin(const EngineFactory& engines, const std::string& place) {
+    const TempDir dir;
+    const std::filesystem::path file = MakeCalendar(dir);
+    LockBeforeTheEventPass other(file);
+    HeadlessUpdate update(dir.Path(), file, &other, engines);
+    update.PressNext();
+    ASSERT_TRUE(other.Held());
+    EXPECT_TRUE(update.Finished());
+    ASSERT_EQ(update.box.Places(), std::vector<std::string>{place});
+    EXPECT_EQ(update.box.Reports()[0].Description, "database is locked");
+    other.Release();
+    ExpectEveryDayNoNameAndASecondRun(dir, file, engines);
+}
+
+void ExpectANameRefusedAtItsCommit(const EngineFactory& engines) {
+    const TempDir dir;
+    const std::filesystem::path file = MakeCalendar(dir);
+    int commits = 0;
+    HeadlessUpdate update(dir.Path(), file, nullptr, [&](std::string_view connectionString) {
+        return std::unique_ptr<Engine>(
+            std::make_unique<CommitRefusingEngine>(engines(connectionString), commits));
+    });
+    update.PressNext();
+    EXPECT_EQ(commits, 1);
+    EXPECT_TRUE(update.Finished());
+    ASSERT_EQ(update.box.Places(), std::vector<std::string>{"frmMain.AddAllDayEvents 500"});
+    EXPECT_EQ(update.box.Reports()[0].Description, "disk I/O error");
+    ExpectEveryDayNoNameAndASecondRun(dir, file, engines);
 }
 
 }  // namespace almanoria::testing

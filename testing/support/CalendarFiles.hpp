@@ -87,8 +87,25 @@ inline constexpr const char* kRefuseTheSecondCountOfFebruary22 =
     "BEGIN SELECT RAISE(ABORT, 'the day''s count is locked'); END;";
 inline constexpr const char* kDropCountRefusal = "DROP TRIGGER RefuseCount;";
 // After a run under that refusal: reported once, at the count's line, and nothing of
-// Washington's Birthday stays while the names before it do.
-void ExpectTheRefusedNameTakenBack(const std::filesystem::path& file,
-                                   const RecordingMessageBox& box);
+// Washington's Birthday stays while the names before it do. Also that the box came after the
+// name was taken back: set up before the run, it looks whether another program could write
+// the file while the box was up.
+class RefusedNameCheck {
+  public:
+    RefusedNameCheck(std::filesystem::path file, RecordingMessageBox& box);
+    void ExpectTheNameTakenBack() const;
+
+  private:
+    std::filesystem::path mFile;
+    RecordingMessageBox& mBox;
+    std::vector<bool> mFileFreeWhileShown;
+};
+
+// A name's transaction refused on the engines of engines: at its begin, by a file another
+// program takes between the two passes (reported at place, "module line"), or at its commit,
+// which runs while no file may grow (RLIMIT_FSIZE), as on a full disk. Either way the run
+// finishes with every day written and nothing of the name, and the next run completes the year.
+void ExpectANameRefusedAtItsBegin(const EngineFactory& engines, const std::string& place);
+void ExpectANameRefusedAtItsCommit(const EngineFactory& engines);
 
 }  // namespace almanoria::testing

@@ -72,6 +72,16 @@ std::string IsoDate(std::string_view date) {
            (day.size() == 1 ? "-0" : "-") + day;
 }
 
+::testing::AssertionResult ShowsPath(std::string_view shown, std::string_view path) {
+    const std::size_t dots = shown.find("...");
+    const bool shows = dots == std::string_view::npos
+                           ? shown == path
+                           : !path.empty() && path.starts_with(shown.substr(0, dots)) &&
+                                 path.ends_with(shown.substr(dots + 3));
+    if (shows) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "\"" << shown << "\" does not show \"" << path << "\"";
+}
+
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;

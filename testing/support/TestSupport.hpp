@@ -9,6 +9,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,6 +101,9 @@ void ReadTimeZone();
 // "2/22/2012" as the database keeps it, "2012-02-22".
 std::string IsoDate(std::string_view date);
 
+// Whether a path box's text shows path: whole, or with a part of it left out for "...".
+::testing::AssertionResult ShowsPath(std::string_view shown, std::string_view path);
+
 // Bytes of no file format, the same on every run.
 std::string RandomBytes();
 
@@ -124,11 +128,14 @@ class RecordingMessageBox final : public MessageBoxService {
   public:
     void ShowInformation(std::string_view text, std::string_view title) override {
         Shown.push_back({std::string(text), std::string(title)});
+        if (WhileShown) WhileShown();
     }
     std::vector<Report> Reports() const;
     // Where each report was made: "module line".
     std::vector<std::string> Places() const;
     std::vector<ShownBox> Shown;
+    // Runs as each box is shown, while the program waits for it to be dismissed.
+    std::function<void()> WhileShown;
 };
 
 // Registers an ODBC driver library under a name of its own, in an odbcinst.ini of a temporary

@@ -50,9 +50,6 @@ class HeadlessUpdate {
         return lblUpdate.Caption() == "Updating the database...please wait." &&
                cmdButton1.Caption() == "Next >" && !cmdButton1.Enabled() && cmdCancel.Enabled();
     }
-    bool ConnectionOpen() const {
-        return database.gConnection != nullptr && database.gConnection->IsOpen();
-    }
     // Releases a connection that a failed run left open, as the program's end would.
     void ReleaseConnection() { database.gConnection.reset(); }
 

@@ -252,6 +252,16 @@ TEST_F(BadFile, AFileLockedByAnotherProgramFailsAfterABoundedWait) {
     ExpectACompleteRun(dir.Path(), mFile);
 }
 
+// A name's transaction refused at its begin, the file held by another program since the Dates
+// pass, and at its commit, by the disk.
+TEST(NameTransaction, ABeginRefusedEndsTheEventPassBeforeTheNamesFirstWrite) {
+    ExpectANameRefusedAtItsBegin(DefaultEngineFactory(), "frmMain.AddAllDayEvents 490");
+}
+
+TEST(NameTransaction, ACommitRefusedTakesTheNameBackWhole) {
+    ExpectANameRefusedAtItsCommit(DefaultEngineFactory());
+}
+
 class FullDisk : public BadFile {
   protected:
     // The calendar on a file system of its own, of the given size.

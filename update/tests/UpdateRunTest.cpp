@@ -24,7 +24,9 @@ TEST_F(UpdateRunTest, AMissingFileFailsAtTheOpenAndLeavesTheWaitText) {
     EXPECT_TRUE(Failed());
     ASSERT_EQ(box.Places(), std::vector<std::string>{"frmMain.OpenDatabase 40"});
     ASSERT_NE(database.gConnection, nullptr);
-    EXPECT_FALSE(database.gConnection->IsOpen());
+    EXPECT_EQ(
+        testing::FailureOf([&] { database.gConnection->Query("SELECT * FROM Dates"); }).Number(),
+        ErrorNumber::ConnectionUnusable);
     EXPECT_FALSE(std::filesystem::exists(mDatabasePath));
     EXPECT_NE(
         ReadFile(dir / "error.log").find("In module: frmMain.OpenDatabase\r\nAt line: 40\r\n"),
@@ -101,7 +103,7 @@ TEST_F(UpdateRunTest, WithoutADatesTableThePassFailsOnItsFirstDayAndTheConnectio
     ASSERT_EQ(box.Places(), std::vector<std::string>{"frmMain.InitDates 140"});
     EXPECT_EQ(box.Reports()[0].Description, "no such table: Dates");
     ASSERT_NE(database.gConnection, nullptr);
-    EXPECT_TRUE(database.gConnection->IsOpen());
+    EXPECT_NO_THROW(database.gConnection->Query("SELECT * FROM Events"));
     database.gConnection.reset();
     EXPECT_EQ(Count("SELECT COUNT(*) FROM Events"), "0");
 }
@@ -156,14 +158,16 @@ TEST_F(UpdateRunTest, AFullDayCountOverflowsAndTheRunStillFinishes) {
     EXPECT_EQ(Count("SELECT EventCount FROM Dates WHERE DateKey = '2012-01-01'"), "2147483647");
 }
 
-// A write refused between a name's link and its count takes the whole name back: the names
-// before it stay, nothing of it does, and once the refusal is gone a second run completes it.
+// A write refused between a name's link and its count takes the whole name back, before its box
+// is shown: the names before it stay, nothing of it does, and once the refusal is gone a second
+// run completes it.
 TEST_F(UpdateRunTest, ACountRefusedAfterItsLinkLeavesNothingOfTheNameAndASecondRunCompletesIt) {
     mDatabasePath = testing::MakeCalendar(dir).string();
     ExecSql(mDatabasePath, testing::kRefuseTheSecondCountOfFebruary22);
+    const testing::RefusedNameCheck refused(mDatabasePath, box);
     PressNext();
     EXPECT_TRUE(Finished());
-    testing::ExpectTheRefusedNameTakenBack(mDatabasePath, box);
+    refused.ExpectTheNameTakenBack();
 
     ExecSql(mDatabasePath, testing::kDropCountRefusal);
     cmdButton1.SetCaption("Next >");

@@ -12,6 +12,10 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+std::string FromQString(const QString& text) {
+    return text.toStdString();
+}
+
 QString ShownText(std::string_view caption) {
     QString shown = ToQString(caption);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -42,7 +46,7 @@ void QtCommandButton::SetFocus() {
 }
 
 std::string QtTextBox::Text() const {
-    return mEdit->text().toStdString();
+    return FromQString(mEdit->text());
 }
 
 void QtTextBox::SetText(std::string_view text) {

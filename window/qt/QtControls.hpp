@@ -15,7 +15,9 @@ class QString;
 
 namespace almanoria {
 
+// The window's one conversion between the program's UTF-8 and Qt's text, each way.
 QString ToQString(std::string_view text);
+std::string FromQString(const QString& text);
 // A caption as a label draws it: CR LF, or a lone CR, breaks the line.
 QString ShownText(std::string_view caption);
 

@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QStringList>
 
-#include "errors/Failure.hpp"
 #include "platform/Folders.hpp"
 #include "window/basCommonFunctions.hpp"
 #include "window/qt/QtControls.hpp"
@@ -52,8 +51,7 @@ void QtCommonDialog::ShowOpen() {
     ConfigureFileDialog(fileDialog, *this);
     const bool chosen = fileDialog.exec() == QDialog::Accepted;
     const QStringList files = fileDialog.selectedFiles();
-    FileName = chosen && !files.isEmpty() ? files.front().toStdString() : std::string();
-    if (!chosen && CancelError) throw Failure(ErrorNumber::CancelSelected, "Cancel was selected.");
+    FileName = chosen && !files.isEmpty() ? FromQString(files.front()) : std::string();
 }
 
 void QtDeviceContext::CompactPathInPlace(std::string& buffer, std::uint32_t pixels) {

@@ -30,10 +30,6 @@ namespace {
 
 constexpr const FormDesign& kDesign = kFrmMainDesign;
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QIcon ProgramIcon() {
     QIcon icon;
     icon.addFile(QStringLiteral(":/artwork/calendar32.png"), QSize(32, 32));
@@ -55,12 +51,12 @@ std::vector<TextRoom> DesignTexts(double twipsPerPixel) {
         {ShownText(NotFoundText()), room(kDesign.lblUpdate), true},
         {ShownText(kWaitText), room(kDesign.lblUpdate), true},
         {ShownText(kCompletedText), room(kDesign.lblUpdate), true},
-        {Text(kDesign.lblDatabaseFile.Caption), room(kDesign.lblDatabaseFile)},
+        {ToQString(kDesign.lblDatabaseFile.Caption), room(kDesign.lblDatabaseFile)},
         {QStringLiteral("Ag"), room(kDesign.txtDatabaseFile, kLineEditFrame)},
-        {Text(kDesign.cmdBrowse.Caption), room(kDesign.cmdBrowse, kButtonBevel)},
-        {Text(kDesign.cmdCancel.Caption), room(kDesign.cmdCancel, kButtonBevel)},
-        {Text(kDesign.cmdButton1.Caption), room(kDesign.cmdButton1, kButtonBevel)},
-        {Text(kFinishCaption), room(kDesign.cmdButton1, kButtonBevel)},
+        {ToQString(kDesign.cmdBrowse.Caption), room(kDesign.cmdBrowse, kButtonBevel)},
+        {ToQString(kDesign.cmdCancel.Caption), room(kDesign.cmdCancel, kButtonBevel)},
+        {ToQString(kDesign.cmdButton1.Caption), room(kDesign.cmdButton1, kButtonBevel)},
+        {ToQString(kFinishCaption), room(kDesign.cmdButton1, kButtonBevel)},
     };
 }
 
@@ -195,7 +191,7 @@ QtFrmMain::QtFrmMain(basErrorHandler& errors, basDatabase& database, int year, d
 }
 
 void QtFrmMain::LayOut() {
-    setWindowTitle(Text(WindowTitle(mYear)));
+    setWindowTitle(ToQString(WindowTitle(mYear)));
     setWindowIcon(ProgramIcon());
     setFixedSize(ToPixels(kDesign.ClientWidth, kDesign.ClientHeight, mTwipsPerPixel));
     // The controls and the path display take this font too. A larger one has grown the
@@ -213,7 +209,7 @@ void QtFrmMain::LayOut() {
         {mCmdButton1.Widget(), &kDesign.cmdButton1},
     }};
     for (const auto& [widget, design] : controls) {
-        widget->setObjectName(Text(design->Name));
+        widget->setObjectName(ToQString(design->Name));
         widget->setGeometry(ToPixels(design->Rect, mTwipsPerPixel));
     }
     auto inTabOrder = controls;
@@ -226,7 +222,7 @@ void QtFrmMain::LayOut() {
 
     mPicture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mPicture1->setPixmap(QPixmap(QStringLiteral(":/artwork/calendar48.png")));
-    mPicture1->setAccessibleName(Text(kDesign.PictureName));
+    mPicture1->setAccessibleName(ToQString(kDesign.PictureName));
 
     const auto setUpLabel = [](QtLabel& label, const ControlDesign& design) {
         label.Widget()->setTextFormat(Qt::PlainText);
@@ -239,7 +235,7 @@ void QtFrmMain::LayOut() {
     // The path box follows the label in tab order, so Alt+D goes there.
     mLblDatabaseFile.Widget()->setBuddy(mTxtDatabaseFile.Widget());
 
-    mTxtDatabaseFile.Widget()->setToolTip(Text(kDesign.PathBoxToolTip));
+    mTxtDatabaseFile.Widget()->setToolTip(ToQString(kDesign.PathBoxToolTip));
     // Nothing reads what would be typed there; its text can still be selected and copied.
     mTxtDatabaseFile.Widget()->setReadOnly(true);
 

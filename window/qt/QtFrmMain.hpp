@@ -30,11 +30,6 @@ class QtFrmMain final : public QDialog {
               double twipsPerPixel = ScreenTwipsPerPixel(), CommonDialog* fileDialog = nullptr,
               QWidget* parent = nullptr);
 
-    frmMain& Form() { return mForm; }
-    // The twips of one pixel as the window is laid out.
-    double TwipsPerPixel() const { return mTwipsPerPixel; }
-
-  public:
     // Escape and the close of a dialog: the cancel button while it can be pressed.
     void reject() override;
 

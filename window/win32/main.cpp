@@ -55,11 +55,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
             return 2;
         }
         basDatabase database(errors);
-        win32::Win32MainWindow window(instance, errors, database, messageBox, line.Year);
-        window.LoadAndShow(showCommand);
-        return window.RunMessageLoop();
+        try {
+            win32::Win32MainWindow window(instance, errors, database, messageBox, line.Year);
+            window.LoadAndShow(showCommand);
+            return window.RunMessageLoop();
+        } catch (...) {
+            // A window that cannot be made: reported and logged as every failure is, in a box
+            // of no owner, since the window that began is gone. The program cannot run on.
+            messageBox.Attach(nullptr);
+            errors.Err.Catch(0);
+            errors.HandleError("frmMain", vbTrue, "", vbFalse);
+            return 1;
+        }
     } catch (const std::exception& failure) {
-        // Only a window that cannot be made gets here; the program cannot run without it.
+        // Not even the error handler could be made.
         MessageBoxW(nullptr, win32::Widen(failure.what()).c_str(),
                     win32::Widen(kFrmMainDesign.Title).c_str(), MB_ICONERROR | MB_OK);
         return 1;

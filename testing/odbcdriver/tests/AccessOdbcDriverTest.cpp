@@ -205,6 +205,30 @@ TEST_F(AccessOdbcDriver, WhatItDoesNotImplementIsRefusedWithADiagnostic) {
     EXPECT_EQ(FirstDiagnostic(SQL_HANDLE_STMT, statement->Handle).State, "07009");
 }
 
+// The engine's transaction is the driver's autocommit switched off: another program sees none
+// of it before the commit and nothing of it after a rollback, and after either each statement
+// takes effect on its own again.
+TEST_F(AccessOdbcDriver, ATransactionTurnsAutocommitOffUntilItsCommitOrRollback) {
+    const auto engine = Open();
+    const auto insert = [&](const std::string& name) {
+        engine->Execute("INSERT INTO Events (EventName) VALUES ('" + name + "')");
+    };
+    const auto seen = [&] { return QueryValue(mPath, "SELECT COUNT(*) FROM Events"); };
+    engine->BeginTransaction();
+    insert("inside");
+    EXPECT_EQ(seen(), "0");
+    engine->CommitTransaction();
+    EXPECT_EQ(seen(), "1");
+    insert("after the commit");
+    EXPECT_EQ(seen(), "2");
+    engine->BeginTransaction();
+    insert("taken back");
+    engine->RollbackTransaction();
+    EXPECT_EQ(seen(), "2");
+    insert("after the rollback");
+    EXPECT_EQ(seen(), "3");
+}
+
 TEST_F(AccessOdbcDriver, LongTextArrivesWholeInPieces) {
     // Accents and a character outside the 16-bit range, whose halves pieces may part.
     std::string notes;

@@ -74,13 +74,15 @@ TEST_F(OdbcLayerFullRun, ASecondRunThroughTheOdbcLayerAddsNothing) {
 }
 
 // A refused write between a name's link and its count, through the driver's transactions: the
-// name is rolled back whole, and once the refusal is gone a second run completes the year.
+// name is rolled back whole before its box is shown, and once the refusal is gone a second run
+// completes the year.
 TEST_F(OdbcLayerFullRun, ACountRefusedAfterItsLinkLeavesNothingOfTheNameAndASecondRunCompletesIt) {
     mDatabasePath = testing::MakeCalendar(dir).string();
     testing::ExecSql(mDatabasePath, testing::kRefuseTheSecondCountOfFebruary22);
+    const testing::RefusedNameCheck refused(mDatabasePath, box);
     PressNext();
     EXPECT_TRUE(Finished());
-    testing::ExpectTheRefusedNameTakenBack(mDatabasePath, box);
+    refused.ExpectTheNameTakenBack();
 
     testing::ExecSql(mDatabasePath, testing::kDropCountRefusal);
     cmdButton1.SetCaption("Next >");
@@ -90,6 +92,18 @@ TEST_F(OdbcLayerFullRun, ACountRefusedAfterItsLinkLeavesNothingOfTheNameAndASeco
     EXPECT_EQ(box.Places().size(), 1u);
     EXPECT_EQ(Content(mDatabasePath), EmbeddedRun().Run());
     testing::ExpectNamesWhole(mDatabasePath);
+}
+
+// A name's transaction through the driver: autocommit goes off at 490, and the driver begins
+// the transaction with the name's first write, so a file another program holds since the Dates
+// pass is refused there; a commit the disk refuses is reported at 500.
+TEST(OdbcNameTransaction, AFileHeldWhenTheNameBeginsIsRefusedAtItsFirstWrite) {
+    testing::ExpectANameRefusedAtItsBegin(OdbcEngineFactory(),
+                                          "basDatabase.AddEventToDatabase 100");
+}
+
+TEST(OdbcNameTransaction, ACommitRefusedTakesTheNameBackWhole) {
+    testing::ExpectANameRefusedAtItsCommit(OdbcEngineFactory());
 }
 
 TEST_F(OdbcLayerFullRun, WithoutADatesTableTheOdbcLayerReportsTheFailureAtTheFirstDay) {
