@@ -9,12 +9,13 @@ Needs Xvfb, dbus-daemon, at-spi2-core, python3-pyatspi, xdotool and Qt's GTK 3 p
 its own id; every wait is bounded."""
 
 import os
-import signal
 import sqlite3
 import subprocess
 import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from virtual_display import end, end_all, start, start_display, wait_for  # noqa: E402
 
 build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/default")
 program = os.path.join(build, "window/qt/AlmanoriaYear2012")
@@ -22,7 +23,6 @@ makecalendar = os.path.join(build, "tools/makecalendar")
 title = "Almanoria Calendar Update"
 completed = "Update completed!  Please click Finish to end the update."
 failures = []
-started = []  # every process started here, ended by its id at the end
 
 
 def fail(what):
@@ -30,54 +30,12 @@ def fail(what):
     failures.append(what)
 
 
-def start(argv, **kwargs):
-    process = subprocess.Popen(argv, **kwargs)
-    started.append(process)
-    return process
-
-
-def end(process):
-    if process.poll() is None:
-        process.send_signal(signal.SIGTERM)
-        try:
-            process.wait(10)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait(10)
-
-
-def wait_for(condition, seconds=20):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        try:
-            found = condition()
-        except Exception:  # the tree changes while it is read
-            found = None
-        if found:
-            return found
-        time.sleep(0.1)
-    return None
-
-
 scratch = tempfile.TemporaryDirectory(prefix="almanoria-atspi-")
-def free_display():
-    for number in range(90, 200):
-        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return number
-    sys.exit("no free X display number")
-
-
-number = free_display()
-display = f":{number}"
-server = start(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-if not wait_for(lambda: server.poll() is None and os.path.exists(f"/tmp/.X11-unix/X{number}")):
-    end(server)
-    sys.exit(f"Xvfb did not start on {display}")
+start_display("check-atspi")
 bus = start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
             stdout=subprocess.PIPE, text=True)
 address = bus.stdout.readline().strip()
-os.environ.update({"DISPLAY": display, "DBUS_SESSION_BUS_ADDRESS": address,
+os.environ.update({"DBUS_SESSION_BUS_ADDRESS": address,
                    "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb",
                    "QT_QPA_PLATFORMTHEME": "gtk3", "GTK_A11Y": "none",
                    "XDG_RUNTIME_DIR": scratch.name})
@@ -236,8 +194,7 @@ def check():
 try:
     check()
 finally:
-    for process in reversed(started):
-        end(process)
+    end_all()
     scratch.cleanup()
 if failures:
     print(f"{len(failures)} problem(s)", file=sys.stderr)

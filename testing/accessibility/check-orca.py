@@ -10,17 +10,18 @@ the place of a button to click), xdotool, orca and Qt's GTK 3 platform theme; th
 makecalendar built. Orca replaces any other Orca of this user, so the check refuses to run beside
 one. Every process it starts is ended by its own id; every wait is bounded."""
 
-import atexit
 import os
 import pty
 import re
-import signal
 import sqlite3
 import subprocess
 import sys
 import tempfile
 import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from virtual_display import end, end_all, start, start_display, wait_for  # noqa: E402
 
 build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/default")
 program = os.path.join(build, "window/qt/AlmanoriaYear2012")
@@ -34,46 +35,11 @@ not_found = (first + " The Almanoria database file is not installed in the defau
              "Click the Browse button to find the database file yourself.")
 completed = "Update completed! Please click Finish to end the update."
 failures = []
-started = []  # every process started here, ended by its id at the end
 
 
 def fail(what):
     print("FAIL:", what, file=sys.stderr)
     failures.append(what)
-
-
-def end_all():
-    for process in reversed(started):
-        end(process)
-
-
-def start(argv, **kwargs):
-    process = subprocess.Popen(argv, **kwargs)
-    started.append(process)
-    return process
-
-
-def end(process):
-    if process.poll() is None:
-        process.send_signal(signal.SIGTERM)
-        try:
-            process.wait(10)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait(10)
-
-
-def wait_for(condition, seconds=15):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        try:
-            found = condition()
-        except Exception:  # the accessibility tree changes while it is read
-            found = None
-        if found:
-            return found
-        time.sleep(0.05)
-    return None
 
 
 def spoken(text):
@@ -142,32 +108,16 @@ class SpeechLog:
 scratch = tempfile.TemporaryDirectory(prefix="almanoria-orca-")
 
 
-def free_display():
-    for number in range(90, 200):
-        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return number
-    sys.exit("no free X display number")
-
-
-# Whatever ends the check early ends what it started too, a time limit's TERM among it.
-atexit.register(end_all)
-signal.signal(signal.SIGTERM, lambda *_: sys.exit("check-orca: ended by SIGTERM"))
 others = subprocess.run(["pgrep", "-u", str(os.getuid()), "-x", "orca"], capture_output=True,
                         text=True, timeout=10).stdout.split()
 if others:
     sys.exit(f"another Orca of this user runs ({', '.join(others)}); this check would replace it")
 
-number = free_display()
-display = f":{number}"
-server = start(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-if not wait_for(lambda: server.poll() is None and os.path.exists(f"/tmp/.X11-unix/X{number}")):
-    end(server)
-    sys.exit(f"Xvfb did not start on {display}")
+start_display("check-orca")
 bus = start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
             stdout=subprocess.PIPE, text=True)
 address = bus.stdout.readline().strip()
-os.environ.update({"DISPLAY": display, "DBUS_SESSION_BUS_ADDRESS": address,
+os.environ.update({"DBUS_SESSION_BUS_ADDRESS": address,
                    "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb",
                    "QT_QPA_PLATFORMTHEME": "gtk3", "GTK_A11Y": "none",
                    "XDG_RUNTIME_DIR": scratch.name, "GSETTINGS_BACKEND": "memory"})

@@ -10,42 +10,22 @@ Needs Xvfb and xdotool; the program and makecalendar built. Every process it sta
 its own id; every wait is bounded."""
 
 import os
-import signal
 import sqlite3
 import subprocess
 import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from importlib import import_module  # noqa: E402
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [here, os.path.join(here, "..", "support")]
+from virtual_display import end, start, start_display, wait_for  # noqa: E402
 
-judge = import_module("judge-calendar").judge
+judge = __import__("judge-calendar").judge
 
 build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/default")
 program = os.path.join(build, "window/qt/AlmanoriaYear2012")
 makecalendar = os.path.join(build, "tools/makecalendar")
 title = "Almanoria Calendar Update"
-started = []
-
-
-def end(process):
-    if process.poll() is None:
-        process.send_signal(signal.SIGTERM)
-        try:
-            process.wait(10)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait(10)
-
-
-def wait_for(condition, seconds):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if condition():
-            return True
-        time.sleep(0.2)
-    return False
 
 
 def xdotool(*arguments):
@@ -55,8 +35,7 @@ def xdotool(*arguments):
 def run(environment, arguments, window_title):
     """Starts the wizard, presses Return until Finish has ended it: a run that never reaches
     its completion never ends. Fails unless it ended by itself with status 0."""
-    wizard = subprocess.Popen([program, *arguments], env=environment)
-    started.append(wizard)
+    wizard = start([program, *arguments], env=environment)
     window = []
     def find():
         found = xdotool("search", "--name", f"^{window_title}$").stdout.split()
@@ -111,14 +90,8 @@ def check(home):
 
 
 def main():
-    number = next(n for n in range(120, 250) if not os.path.exists(f"/tmp/.X11-unix/X{n}")
-                  and not os.path.exists(f"/tmp/.X{n}-lock"))
-    server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten",
-                               "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    started.append(server)
-    os.environ.update({"DISPLAY": f":{number}", "QT_QPA_PLATFORM": "xcb"})
-    if not wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 20):
-        sys.exit("Xvfb did not start")
+    start_display("check-qt-year")
+    os.environ["QT_QPA_PLATFORM"] = "xcb"
     with tempfile.TemporaryDirectory(prefix="almanoria-year-") as home:
         problems = check(home)
     for problem in problems:
@@ -128,8 +101,4 @@ def main():
     print("the Qt wizard wrote 2027 as printed beside 2012, and a second run added nothing")
 
 
-try:
-    main()
-finally:
-    for process in reversed(started):
-        end(process)
+main()
