@@ -21,11 +21,9 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from virtual_display import end, end_all, start, start_display, wait_for  # noqa: E402
+from virtual_display import (end, end_all, makecalendar, program, start,  # noqa: E402
+                             start_display, start_session_bus, wait_for)
 
-build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/default")
-program = os.path.join(build, "window/qt/AlmanoriaYear2012")
-makecalendar = os.path.join(build, "tools/makecalendar")
 title = "Almanoria Calendar Update"
 # The texts as the label shows them, each line break a blank once spoken.
 first = "The Almanoria Calendar Update will update your Almanoria Calendar database."
@@ -114,14 +112,7 @@ if others:
     sys.exit(f"another Orca of this user runs ({', '.join(others)}); this check would replace it")
 
 start_display("check-orca")
-bus = start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-            stdout=subprocess.PIPE, text=True)
-address = bus.stdout.readline().strip()
-os.environ.update({"DBUS_SESSION_BUS_ADDRESS": address,
-                   "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb",
-                   "QT_QPA_PLATFORMTHEME": "gtk3", "GTK_A11Y": "none",
-                   "XDG_RUNTIME_DIR": scratch.name, "GSETTINGS_BACKEND": "memory"})
-os.environ.pop("XDG_SESSION_TYPE", None)
+start_session_bus(scratch.name)
 # The accessibility bus, on the session bus above.
 launcher = start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

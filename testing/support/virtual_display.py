@@ -1,6 +1,6 @@
-"""What the checks that drive the real Qt wizard share: every process they start is ended by its
-own id on any way out, a time limit's TERM among them; every wait is bounded; the display is a
-virtual one of their own."""
+"""What the checks that drive the real Qt wizard share: the program and makecalendar of the build
+folder they are given, every process they start ended by its own id on any way out (a time
+limit's TERM among them), bounded waits, and a virtual display and session bus of their own."""
 
 import atexit
 import os
@@ -10,6 +10,9 @@ import sys
 import time
 
 started = []  # every process started here, ended last first
+build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/default")
+program = os.path.join(build, "window/qt/AlmanoriaYear2012")
+makecalendar = os.path.join(build, "tools/makecalendar")
 
 
 def start(argv, **kwargs):
@@ -61,3 +64,15 @@ def start_display(check):
     if not wait_for(lambda: server.poll() is None and os.path.exists(f"/tmp/.X11-unix/X{number}")):
         sys.exit(f"{check}: Xvfb did not start on :{number}")
     os.environ["DISPLAY"] = f":{number}"
+
+
+def start_session_bus(runtime):
+    """A session bus of the check's own, with Qt's accessibility on as a screen reader needs it;
+    runtime is the XDG runtime folder."""
+    bus = start(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                stdout=subprocess.PIPE, text=True)
+    os.environ.update({"DBUS_SESSION_BUS_ADDRESS": bus.stdout.readline().strip(),
+                       "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "QT_QPA_PLATFORM": "xcb",
+                       "QT_QPA_PLATFORMTHEME": "gtk3", "GTK_A11Y": "none",
+                       "XDG_RUNTIME_DIR": runtime, "GSETTINGS_BACKEND": "memory"})
+    os.environ.pop("XDG_SESSION_TYPE", None)

@@ -18,13 +18,10 @@ import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [here, os.path.join(here, "..", "support")]
-from virtual_display import end, start, start_display, wait_for  # noqa: E402
+from virtual_display import end, makecalendar, program, start, start_display, wait_for  # noqa: E402,E501
 
 judge = __import__("judge-calendar").judge
 
-build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/default")
-program = os.path.join(build, "window/qt/AlmanoriaYear2012")
-makecalendar = os.path.join(build, "tools/makecalendar")
 title = "Almanoria Calendar Update"
 
 
