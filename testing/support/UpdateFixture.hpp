@@ -24,8 +24,7 @@ class HeadlessUpdate {
     explicit HeadlessUpdate(const std::filesystem::path& programFolder,
                             const std::filesystem::path& file = {},
                             StatementObserver* observer = nullptr,
-                            EngineFactory engines = DefaultEngineFactory(),
-                            int year = kStoredYear)
+                            EngineFactory engines = DefaultEngineFactory(), int year = kStoredYear)
         : errors(box, clock, {"Almanoria Desktop Calendar", programFolder, "AlmUpdate"}),
           database(errors, ObservedEngines(std::move(engines), observer)),
           mDatabasePath(file.string()),
@@ -65,7 +64,8 @@ class HeadlessUpdate {
     HeadlessEventPump events;
     std::string mDatabasePath;
     const int mYear;
-    UpdateRun run{database, errors, {lblUpdate, cmdButton1, cmdCancel, events}, mDatabasePath, mYear};
+    UpdateRun run{
+        database, errors, {lblUpdate, cmdButton1, cmdCancel, events}, mDatabasePath, mYear};
 };
 
 // What a fixture holds before its update is made: the folder it runs in, and every statement.
