@@ -61,6 +61,14 @@ void Connection::RollbackTrans() {
     OpenEngine().RollbackTransaction();
 }
 
+void Connection::RollbackQuietly() noexcept {
+    try {
+        RollbackTrans();
+    } catch (...) {
+        // Closing the connection takes the transaction back.
+    }
+}
+
 void Connection::Close() {
     if (!mEngine) RaiseObjectClosed();
     mEngine.reset();

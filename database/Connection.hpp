@@ -44,6 +44,9 @@ class Connection {
     Long BeginTrans();
     void CommitTrans();
     void RollbackTrans();
+    // RollbackTrans on the way out of a failure, which it must not hide: what the engine cannot
+    // undo now it undoes when the connection closes.
+    void RollbackQuietly() noexcept;
     void Close();
 
     // The rows of a query, for a recordset opened on this connection.

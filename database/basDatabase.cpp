@@ -24,12 +24,7 @@ Connection& basDatabase::Connected() const {
 }
 
 void basDatabase::RollbackBeforeTheBox() noexcept {
-    if (!gConnection) return;
-    try {
-        gConnection->RollbackTrans();
-    } catch (...) {
-        // What the engine could not undo it undoes when the connection closes.
-    }
+    if (gConnection) gConnection->RollbackQuietly();
 }
 
 void basDatabase::CloseDatabase() {

@@ -15,8 +15,8 @@ namespace almanoria {
 namespace {
 
 // One name's event, link and count as one transaction on the connection: rolled back on every
-// way out that did not commit it. A rollback never raises, so that it cannot hide the failure
-// that brought the pass here.
+// way out that did not commit it, quietly, so that the rollback cannot hide the failure that
+// brought the pass here. The connection knows whether it is still open.
 class NameTransaction {
   public:
     explicit NameTransaction(Connection& connection) : mConnection(connection) {
@@ -27,23 +27,11 @@ class NameTransaction {
     NameTransaction& operator=(const NameTransaction&) = delete;
 
     // A commit that fails leaves the transaction open for the rollback.
-    void Commit() {
-        mConnection.CommitTrans();
-        mOpen = false;
-    }
-    void Rollback() noexcept {
-        if (!mOpen) return;
-        mOpen = false;
-        try {
-            mConnection.RollbackTrans();
-        } catch (...) {
-            // What the engine could not undo it undoes when the connection closes.
-        }
-    }
+    void Commit() { mConnection.CommitTrans(); }
+    void Rollback() noexcept { mConnection.RollbackQuietly(); }
 
   private:
     Connection& mConnection;
-    bool mOpen = true;
 };
 
 }  // namespace

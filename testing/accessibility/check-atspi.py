@@ -15,8 +15,8 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from virtual_display import (end, end_all, makecalendar, program, start,  # noqa: E402
-                             start_display, start_session_bus, wait_for)
+from virtual_display import (descendants, end, end_all, makecalendar,  # noqa: E402
+                             program, start, start_display, start_session_bus, wait_for)
 
 title = "Almanoria Calendar Update"
 completed = "Update completed!  Please click Finish to end the update."
@@ -71,14 +71,6 @@ def wizard_dialog(process):
                     return window
                 return None
     return None
-
-
-def descendants(node):
-    for child in node:
-        if child is None:
-            continue
-        yield child
-        yield from descendants(child)
 
 
 def named(dialog, role, name):

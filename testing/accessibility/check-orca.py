@@ -21,8 +21,8 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from virtual_display import (end, end_all, makecalendar, program, start,  # noqa: E402
-                             start_display, start_session_bus, wait_for)
+from virtual_display import (descendants, end, end_all, makecalendar,  # noqa: E402
+                             program, start, start_display, start_session_bus, wait_for)
 
 title = "Almanoria Calendar Update"
 # The texts as the label shows them, each line break a blank once spoken.
@@ -194,14 +194,6 @@ def click_next(wizard):
         return
     subprocess.run(["xdotool", "mousemove", "--sync", str(box.x + box.width // 2),
                     str(box.y + box.height // 2), "click", "1"], check=True, timeout=10)
-
-
-def descendants(node):
-    for child in node:
-        if child is None:
-            continue
-        yield child
-        yield from descendants(child)
 
 
 def starts(prefix):

@@ -50,6 +50,15 @@ def wait_for(condition, seconds=20):
     return None
 
 
+def descendants(node):
+    """Every node of an accessibility tree below node, depth first."""
+    for child in node:
+        if child is None:
+            continue
+        yield child
+        yield from descendants(child)
+
+
 def start_display(check):
     """Xvfb on a free display number, which DISPLAY then names; from here on whatever ends the
     check ends what it started."""
